@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The narrow layer between the scan and the file system.
+//
+// Call order: DirEnumerator::OpenStart once per scan; then, on each open DirReader, Next until
+// it answers End or Failed; OpenSubdir for a Directory item just delivered, while its parent
+// stays open (depth first). Destroying a DirReader releases its directory; a reader lives no
+// longer than the enumerator that opened it.
+
+enum class DirItemKind : std::uint8_t { Directory, File };
+
+struct DirItem {
+    std::string_view Name;   // valid until the next call on the same reader
+    DirItemKind Kind = DirItemKind::File;
+    std::int64_t Size = 0;   // bytes, for files (and every other non-directory item)
+};
+
+enum class DirStep : std::uint8_t { Item, End, Failed };
+
+class DirReader {
+public:
+    virtual ~DirReader() = default;
+    DirReader(const DirReader&) = delete;
+    DirReader& operator=(const DirReader&) = delete;
+
+    // contract: fills item and answers Item, or answers End when no item follows, or Failed when
+    // the directory cannot be read further. "." and ".." may be delivered like other items.
+    virtual DirStep Next(DirItem& item) = 0;
+
+    // contract: opens the subdirectory `name` of this directory; nullptr when it cannot be
+    // enumerated (gone, not a directory any more, denied, out of descriptors, or a kernel
+    // virtual file system mounted below the start).
+    virtual std::unique_ptr<DirReader> OpenSubdir(std::string_view name) = 0;
+
+protected:
+    DirReader() = default;
+};
+
+class DirEnumerator {
+public:
+    virtual ~DirEnumerator() = default;
+
+    // contract: opens the starting directory, a path already normalised (empty: the current
+    // directory); nullptr when it cannot be enumerated.
+    virtual std::unique_ptr<DirReader> OpenStart(const std::string& path) = 0;
+};

@@ -1,0 +1,99 @@
+#include "DirTree.h"
+
+#include "DirEnumerator.h"
+#include "PosixDirEnumerator.h"
+#include "SaturatingAdd.h"
+
+#include <algorithm>
+
+namespace {
+
+void ScanDir(std::unique_ptr<DirReader> reader, TDirList& list, std::string_view name, TDirEntry* parent);
+
+// Counts a file into the running directory's entry, or scans a subdirectory below it while the
+// directory's own enumeration stays open (depth first).
+void ProcessFound(const DirItem& item, DirReader& reader, TDirEntry& entry) {
+    if (item.Name == "." || item.Name == "..")
+        return;
+    if (item.Kind == DirItemKind::Directory) {
+        // Created before the subdirectory is scanned, so it stays, empty, when none is readable.
+        if (!entry.SubDirs)
+            entry.SubDirs = std::make_unique<TDirList>();
+        ScanDir(reader.OpenSubdir(item.Name), *entry.SubDirs, item.Name, &entry);
+        return;
+    }
+    entry.Files = SaturatingAdd(entry.Files, 1);
+    entry.Bytes = SaturatingAdd(entry.Bytes, std::max<std::int64_t>(item.Size, 0));
+}
+
+// contract: a directory that cannot be opened, or delivers no first item, gets no entry. Otherwise
+// its entry is appended to `list` before any of its items is processed, so everything counted is
+// reachable from the top list even if a later allocation throws. The reader is released on return.
+void ScanDir(std::unique_ptr<DirReader> reader, TDirList& list, std::string_view name, TDirEntry* parent) {
+    if (!reader)
+        return;
+    DirItem item;
+    if (reader->Next(item) != DirStep::Item)
+        return;
+    auto owned = std::make_unique<TDirEntry>();
+    TDirEntry& entry = *owned;
+    entry.List = &list;
+    entry.Name = name;
+    entry.Parent = parent;
+    list.push_back(std::move(owned));
+    do {
+        ProcessFound(item, *reader, entry);
+    } while (reader->Next(item) == DirStep::Item);
+}
+
+bool NameLess(const std::unique_ptr<TDirEntry>& a, const std::unique_ptr<TDirEntry>& b) {
+    return CompareEntryNames(*a, *b) < 0;
+}
+
+// Sorts every list of the finished tree by name; the order of discovery leaves no trace.
+void SortTree(TDirList& list) {
+    std::sort(list.begin(), list.end(), NameLess);
+    list.shrink_to_fit(); // the tree is final now: drop the growth slack of each list
+    for (const auto& entry : list) {
+        if (entry->SubDirs)
+            SortTree(*entry->SubDirs);
+    }
+}
+
+// Frees each entry after its whole subtree, siblings in list order, then the list itself.
+void FreeTree(std::unique_ptr<TDirList>& list) {
+    for (auto& entry : *list) {
+        if (entry->SubDirs)
+            FreeTree(entry->SubDirs);
+        entry.reset();
+    }
+    list.reset();
+}
+
+} // namespace
+
+std::string NormaliseStartPath(const std::string& path) {
+    if (path.empty() || path.back() == '/')
+        return path;
+    return path + '/';
+}
+
+void DirTree::BuildTree(const std::string& path) {
+    PosixDirEnumerator enumerator;
+    BuildTree(path, enumerator);
+}
+
+void DirTree::BuildTree(const std::string& path, DirEnumerator& enumerator) {
+    DirList = std::make_unique<TDirList>();
+    ScanDir(enumerator.OpenStart(NormaliseStartPath(path)), *DirList, path, nullptr);
+    SortTree(*DirList);
+}
+
+void DirTree::ReleaseTree() {
+    if (DirList)
+        FreeTree(DirList);
+}
+
+TDirEntry* DirTree::Root() const {
+    return DirList && !DirList->empty() ? DirList->front().get() : nullptr;
+}

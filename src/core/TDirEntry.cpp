@@ -1,0 +1,82 @@
+#include "TDirEntry.h"
+
+#include <algorithm>
+#include "SaturatingAdd.h"
+
+std::int32_t EntryDepth(const TDirEntry& e) {
+    std::int32_t depth = 1;
+    for (const TDirEntry* p = e.Parent; p != nullptr; p = p->Parent)
+        ++depth;
+    return depth;
+}
+
+std::int64_t TotalFileCount(const TDirEntry& e) {
+    std::int64_t total = e.Files;
+    if (e.SubDirs) {
+        for (const auto& child : *e.SubDirs)
+            total = SaturatingAdd(total, TotalFileCount(*child));
+    }
+    return total;
+}
+
+std::int64_t TotalSize(const TDirEntry& e) {
+    std::int64_t total = e.Bytes;
+    if (e.SubDirs) {
+        for (const auto& child : *e.SubDirs)
+            total = SaturatingAdd(total, TotalSize(*child));
+    }
+    return total;
+}
+
+std::int64_t TotalSubdirCount(const TDirEntry& e) {
+    if (!e.SubDirs)
+        return 0;
+    auto total = static_cast<std::int64_t>(e.SubDirs->size());
+    for (const auto& child : *e.SubDirs)
+        total = SaturatingAdd(total, TotalSubdirCount(*child));
+    return total;
+}
+
+int CompareEntryNames(const TDirEntry& a, const TDirEntry& b) {
+    // Both names compared with their terminating 0, so a prefix sorts first.
+    const auto* x = reinterpret_cast<const unsigned char*>(a.Name.c_str());
+    const auto* y = reinterpret_cast<const unsigned char*>(b.Name.c_str());
+    const std::size_t n = std::min(a.Name.size(), b.Name.size()) + 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (x[i] != y[i])
+            return int(x[i]) - int(y[i]);
+    }
+    return 0;
+}
+
+namespace {
+
+// Index of e in its list. Sibling names are distinct and the lists are name-sorted after the
+// scan, so a binary search finds the same position as a search from the start, without making a
+// full walk quadratic in the length of a list. An unsorted list falls back to the plain search.
+std::size_t PositionInList(const TDirEntry& e) {
+    const TDirList& list = *e.List;
+    auto it = std::lower_bound(list.begin(), list.end(), &e, [](const auto& item, const TDirEntry* key) {
+        return CompareEntryNames(*item, *key) < 0;
+    });
+    if (it != list.end() && it->get() == &e)
+        return static_cast<std::size_t>(it - list.begin());
+    auto found = std::find_if(list.begin(), list.end(), [&e](const auto& item) { return item.get() == &e; });
+    return static_cast<std::size_t>(found - list.begin());
+}
+
+} // namespace
+
+TDirEntry* NextEntry(const TDirEntry& e, bool SkipChildren) {
+    if (!SkipChildren && e.HasSubDirs())
+        return e.SubDirs->front().get();
+    // Climb until an entry has a following sibling; the root is alone in its list.
+    for (const TDirEntry* cur = &e; cur != nullptr; cur = cur->Parent) {
+        if (cur->List == nullptr)
+            return nullptr;
+        const std::size_t next = PositionInList(*cur) + 1;
+        if (next < cur->List->size())
+            return (*cur->List)[next].get();
+    }
+    return nullptr;
+}
