@@ -15,9 +15,9 @@
 enum class DirItemKind : std::uint8_t { Directory, File };
 
 struct DirItem {
-    std::string_view Name;   // valid until the next call on the same reader
+    std::string_view Name; // valid until the next call on the same reader
     DirItemKind Kind = DirItemKind::File;
-    std::int64_t Size = 0;   // bytes, for files (and every other non-directory item)
+    std::int64_t Size = 0; // bytes, for files (and every other non-directory item)
 };
 
 enum class DirStep : std::uint8_t { Item, End, Failed };

@@ -14,9 +14,11 @@ public:
     // index 0, or empty when the starting directory cannot be enumerated.
     std::unique_ptr<TDirList> DirList;
 
-    // Scans `path` with the real file system, or with `enumerator` where one is given, and sorts
-    // the tree. Reports nothing: an unreadable start leaves DirList empty.
-    void BuildTree(const std::string& path);
+    // Scans `path` and sorts the tree. Reports nothing: an unreadable start leaves DirList empty.
+    // The real file system is scanned by `threads` workers while the caller waits (0: one per
+    // core; 1: on the calling thread alone); the sorted tree is the same either way. With an
+    // `enumerator` of the caller's the scan runs on the calling thread, depth first.
+    void BuildTree(const std::string& path, unsigned threads = 0);
     void BuildTree(const std::string& path, DirEnumerator& enumerator);
 
     // Frees every entry and list, each entry after its whole subtree. Without a tree: nothing.

@@ -43,11 +43,15 @@ bool IsKernelVirtualFileSystem(int fd) {
     }
 }
 
+constexpr std::size_t kBufferSize = 32 * 1024;
+
 // One open directory. It owns its descriptor and the buffer that getdents64 fills; the names it
-// delivers point into that buffer.
+// delivers point into that buffer. The buffer goes as soon as the directory is read to its end,
+// while the descriptor stays for opening subdirectories (a parallel scan opens them later).
 class PosixDirReader final : public DirReader {
 public:
-    PosixDirReader(int fd, dev_t device) : fd_(fd), device_(device) {}
+    PosixDirReader(int fd, dev_t device)
+        : fd_(fd), device_(device), buffer_(new char[kBufferSize]) {}
     ~PosixDirReader() override { close(fd_); }
 
     DirStep Next(DirItem& item) override {
@@ -57,7 +61,7 @@ public:
                 if (refill != DirStep::Item)
                     return refill;
             }
-            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_ + pos_);
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_.get() + pos_);
             pos_ += d->d_reclen;
             if (Describe(*d, item))
                 return DirStep::Item;
@@ -68,7 +72,7 @@ public:
         // Names delivered by this reader end with the 0 of their record; any other name is copied.
         std::string copy;
         const char* cname = name.data();
-        if (cname < buffer_ || cname >= buffer_ + sizeof buffer_ || cname[name.size()] != '\0') {
+        if (!InBuffer(cname) || cname[name.size()] != '\0') {
             copy.assign(name);
             cname = copy.c_str();
         }
@@ -84,15 +88,23 @@ public:
     }
 
 private:
+    bool InBuffer(const char* p) const {
+        return buffer_ && p >= buffer_.get() && p < buffer_.get() + kBufferSize;
+    }
+
     DirStep Refill() {
+        if (!buffer_)
+            return finalStep_;
         ssize_t n;
         do {
-            n = getdents64(fd_, buffer_, sizeof buffer_);
+            n = getdents64(fd_, buffer_.get(), kBufferSize);
         } while (n < 0 && errno == EINTR);
-        if (n < 0)
-            return DirStep::Failed;
-        if (n == 0)
-            return DirStep::End;
+        if (n <= 0) {
+            finalStep_ = n == 0 ? DirStep::End : DirStep::Failed;
+            buffer_.reset();
+            pos_ = end_ = 0;
+            return finalStep_;
+        }
         pos_ = 0;
         end_ = static_cast<std::size_t>(n);
         return DirStep::Item;
@@ -123,7 +135,8 @@ private:
     dev_t device_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
-    alignas(struct dirent64) char buffer_[32 * 1024];
+    std::unique_ptr<char[]> buffer_; // new[] aligns for any record
+    DirStep finalStep_ = DirStep::End;
 };
 
 void RaiseDescriptorLimit() {

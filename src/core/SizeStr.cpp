@@ -33,8 +33,10 @@ std::uint64_t PowerOfTen(unsigned n) {
 
 std::string SizeStr(std::int64_t count, std::uint8_t decimals, std::string_view decimalSeparator) {
     const bool negative = count < 0;
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
-    const unsigned k = negative ? 0 : DivisionsBy1024(magnitude); // only values above 1024 are divided
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
+    const unsigned k =
+        negative ? 0 : DivisionsBy1024(magnitude); // only values above 1024 are divided
     const unsigned places = decimals < kMaxDecimals ? decimals : kMaxDecimals;
     const std::uint64_t scale = PowerOfTen(places);
 

@@ -1,7 +1,7 @@
 #include "TDirEntry.h"
 
-#include <algorithm>
 #include "SaturatingAdd.h"
+#include <algorithm>
 
 std::int32_t EntryDepth(const TDirEntry& e) {
     std::int32_t depth = 1;
@@ -56,12 +56,14 @@ namespace {
 // full walk quadratic in the length of a list. An unsorted list falls back to the plain search.
 std::size_t PositionInList(const TDirEntry& e) {
     const TDirList& list = *e.List;
-    auto it = std::lower_bound(list.begin(), list.end(), &e, [](const auto& item, const TDirEntry* key) {
-        return CompareEntryNames(*item, *key) < 0;
-    });
+    auto it =
+        std::lower_bound(list.begin(), list.end(), &e, [](const auto& item, const TDirEntry* key) {
+            return CompareEntryNames(*item, *key) < 0;
+        });
     if (it != list.end() && it->get() == &e)
         return static_cast<std::size_t>(it - list.begin());
-    auto found = std::find_if(list.begin(), list.end(), [&e](const auto& item) { return item.get() == &e; });
+    auto found =
+        std::find_if(list.begin(), list.end(), [&e](const auto& item) { return item.get() == &e; });
     return static_cast<std::size_t>(found - list.begin());
 }
 

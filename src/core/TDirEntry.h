@@ -14,13 +14,13 @@ using TDirList = std::vector<std::unique_ptr<TDirEntry>>;
 // One readable directory of a scanned tree. Files are counted and summed here, never stored.
 class TDirEntry {
 public:
-    std::string Name;      // bare name as the parent's enumeration delivered it; the root's is
-                           // the starting path exactly as passed
-    TDirList* List = nullptr;                // non-owning: the list that holds this entry
-    std::unique_ptr<TDirList> SubDirs;       // owned; absent until the first subdirectory item
-    TDirEntry* Parent = nullptr;             // non-owning back pointer; none for the root
-    std::int64_t Files = 0;                  // files directly in this directory
-    std::int64_t Bytes = 0;                  // sum of their sizes
+    std::string Name;         // bare name as the parent's enumeration delivered it; the root's is
+                              // the starting path exactly as passed
+    TDirList* List = nullptr; // non-owning: the list that holds this entry
+    std::unique_ptr<TDirList> SubDirs; // owned; absent until the first subdirectory item
+    TDirEntry* Parent = nullptr;       // non-owning back pointer; none for the root
+    std::int64_t Files = 0;            // files directly in this directory
+    std::int64_t Bytes = 0;            // sum of their sizes
 
     // An empty SubDirs list counts as absent everywhere.
     bool HasSubDirs() const { return SubDirs && !SubDirs->empty(); }

@@ -1,7 +1,7 @@
 // Scans of real fixture trees through the POSIX enumeration.
+#include "PosixDirEnumerator.h"
 #include "DirTree.h"
 #include "FixtureTree.h"
-#include "PosixDirEnumerator.h"
 #include "TreeText.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,9 @@
 
 namespace {
 
-std::string ScanText(const std::string& path) {
+std::string ScanText(const std::string& path, unsigned threads = 0) {
     DirTree tree;
-    tree.BuildTree(path);
+    tree.BuildTree(path, threads);
     std::string text = TreeText(*tree.DirList);
     tree.ReleaseTree();
     return text;
@@ -25,7 +25,7 @@ std::string ScanText(const std::string& path) {
 TEST(PosixScan, CountsFilesAndScansSubdirectories) {
     FixtureTree fx;
     fx.File("a.txt", 3000);
-    fx.File(".hidden", 5);            // hidden items count like all others
+    fx.File(".hidden", 5); // hidden items count like all others
     fx.Dir(".config/x");
     fx.File(".config/x/f", 1);
     fx.Dir("docs");
@@ -35,18 +35,21 @@ TEST(PosixScan, CountsFilesAndScansSubdirectories) {
                               "    x 1 1\n"
                               "  docs 1 1536\n"
                               "  empty 0 0\n";
-    EXPECT_EQ(ScanText(fx.Path()), fx.Path() + " 2 3005\n" + below);
-    EXPECT_EQ(ScanText(fx.Path() + "/"), fx.Path() + "/ 2 3005\n" + below); // the name as typed
+    for (unsigned threads : {1u, 2u}) {
+        EXPECT_EQ(ScanText(fx.Path(), threads), fx.Path() + " 2 3005\n" + below);
+        EXPECT_EQ(ScanText(fx.Path() + "/", threads),
+                  fx.Path() + "/ 2 3005\n" + below); // the name as typed
+    }
 }
 
 TEST(PosixScan, NeverFollowsLinksAndOpensNothingButDirectories) {
     FixtureTree fx;
     fx.Dir("real");
     fx.File("real/f", 10);
-    fx.Link("to-real", "real");          // a link to a directory is a file of its own size
-    fx.Link("loop", "loop");             // a link loop is just a file
+    fx.Link("to-real", "real"); // a link to a directory is a file of its own size
+    fx.Link("loop", "loop");    // a link loop is just a file
     fx.Link("dangling", "nowhere/at/all");
-    fx.Fifo("fifo");                     // opening it would block the scan
+    fx.Fifo("fifo"); // opening it would block the scan
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const std::string socketPath = fx.Path() + "/sock";
@@ -56,7 +59,8 @@ TEST(PosixScan, NeverFollowsLinksAndOpensNothingButDirectories) {
     ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
     const std::int64_t linkBytes = 4 + 4 + 14; // lstat sizes: the link texts' lengths
-    EXPECT_EQ(ScanText(fx.Path()), fx.Path() + " 5 " + std::to_string(linkBytes) + "\n  real 1 10\n");
+    EXPECT_EQ(ScanText(fx.Path()),
+              fx.Path() + " 5 " + std::to_string(linkBytes) + "\n  real 1 10\n");
     close(s);
 }
 
@@ -87,10 +91,32 @@ TEST(PosixScan, KeepsNamesAsTheirBytes) {
     tree.ReleaseTree();
 }
 
+TEST(PosixScan, ParallelAndSerialScansGiveIdenticalTrees) {
+    FixtureTree fx;
+    // a deterministic tree of 400 directories of uneven fan-out and depth, files of many sizes
+    int made = 0;
+    std::vector<std::string> dirs = {"."};
+    for (std::size_t i = 0; made < 400; ++i) {
+        const std::string parent = dirs[i % dirs.size()];
+        const std::string dir =
+            parent + "/d" + std::to_string(made % 7) + "_" + std::to_string(made);
+        fx.Dir(dir);
+        dirs.push_back(dir);
+        for (int f = 0; f < made % 5; ++f)
+            fx.File(dir + "/f" + std::to_string(f), made * 37 + f);
+        ++made;
+    }
+    const std::string serial = ScanText(fx.Path(), 1);
+    EXPECT_EQ(std::count(serial.begin(), serial.end(), '\n'), 401);
+    for (unsigned threads : {2u, 3u, 8u})
+        EXPECT_EQ(ScanText(fx.Path(), threads), serial) << threads << " threads";
+}
+
 TEST(PosixScan, StartsThatCannotBeEnumeratedGiveAnEmptyList) {
     FixtureTree fx;
     fx.File("file", 1);
-    for (const std::string& start : {fx.Path() + "/missing", fx.Path() + "/file", fx.Path() + "/file/"}) {
+    for (const std::string& start :
+         {fx.Path() + "/missing", fx.Path() + "/file", fx.Path() + "/file/"}) {
         DirTree tree;
         tree.BuildTree(start);
         ASSERT_NE(tree.DirList, nullptr) << start;
@@ -115,19 +141,21 @@ TEST(PosixScan, ScansTotalsWalksAndReleasesAChainOf3000Levels) {
     FixtureTree fx;
     fx.Dir("top");
     fx.Chain("top", 3000);
-    DirTree tree;
-    tree.BuildTree(fx.Path() + "/top");
-    ASSERT_NE(tree.Root(), nullptr);
-    EXPECT_EQ(TotalSubdirCount(*tree.Root()), 3000);
-    int walked = 0;
-    const TDirEntry* last = nullptr;
-    for (const TDirEntry* e = tree.Root(); e != nullptr; e = NextEntry(*e, false)) {
-        last = e;
-        ++walked;
+    for (unsigned threads : {1u, 2u}) {
+        DirTree tree;
+        tree.BuildTree(fx.Path() + "/top", threads);
+        ASSERT_NE(tree.Root(), nullptr);
+        EXPECT_EQ(TotalSubdirCount(*tree.Root()), 3000);
+        int walked = 0;
+        const TDirEntry* last = nullptr;
+        for (const TDirEntry* e = tree.Root(); e != nullptr; e = NextEntry(*e, false)) {
+            last = e;
+            ++walked;
+        }
+        EXPECT_EQ(walked, 3001);
+        EXPECT_EQ(EntryDepth(*last), 3001);
+        tree.ReleaseTree();
     }
-    EXPECT_EQ(walked, 3001);
-    EXPECT_EQ(EntryDepth(*last), 3001);
-    tree.ReleaseTree();
 }
 
 TEST(PosixScan, DoesNotDescendIntoKernelFileSystemsBelowTheStart) {
