@@ -1,26 +1,28 @@
-// Until the window exists: prints the listing of a directory as indented plain text.
-#include "DirTree.h"
-#include "SizeStr.h"
+// Start-up. Any argument selects the command line, which is parsed before any application object
+// exists, so that errors, --help, --version and the tree formats never start the GUI. Without
+// arguments: the main window first, then the report form, then the event loop until the exit
+// button or the close box ends it.
+#include "CommandLineRun.h"
+#include "TFormMain.h"
+#include "TFormReport.h"
 
-#include <iostream>
+#include <QApplication>
+#include <QIcon>
+#include <QLocale>
 
 int main(int argc, char** argv) {
-    const std::string start = argc > 1 ? argv[1] : "/";
-    const std::string separator = LocaleDecimalSeparator();
-    DirTree tree;
-    tree.BuildTree(start);
-    const TDirEntry* root = tree.Root();
-    if (root == nullptr) {
-        std::cerr << "Error accessing \"" << start << "\"\n";
-        tree.ReleaseTree();
-        return 1;
-    }
-    for (const TDirEntry* e = root; e != nullptr; e = NextEntry(*e, false)) {
-        std::cout << std::string(2 * (EntryDepth(*e) - 1), ' ') << e->Name << "  " << e->Files
-                  << " files (" << SizeStr(e->Bytes, 2, separator) << ")\n";
-    }
-    std::cout << "overall: " << SizeStr(TotalSize(*root), 3, separator) << ", " << TotalFileCount(*root)
-              << " files, " << TotalSubdirCount(*root) << " subdirs\n";
-    tree.ReleaseTree();
-    return 0;
+    if (argc > 1)
+        return CommandLineRun::Main({argv + 1, argv + argc});
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarn"));
+    QApplication::setApplicationDisplayName(QStringLiteral("tarn!"));
+    QApplication::setApplicationVersion(QStringLiteral("0.1"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tarn.png")));
+
+    TFormMain FormMain;
+    TFormReport FormReport(FormMain, QLocale::system().decimalPoint().toStdString());
+    FormMain.SetReport(&FormReport);
+    FormMain.show();
+    return QApplication::exec();
 }

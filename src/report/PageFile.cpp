@@ -623,7 +623,9 @@ PageFile::SaveResult PageFile::Save(const QString& path, const PageList& pages) 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {SaveMessage(path, file.errorString())};
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile::commit() ignores a failure of its own final flush and renames the truncated file
+    // into place (Qt 6.4), so the buffer is flushed, and checked, first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {SaveMessage(path, reason)};

@@ -57,7 +57,9 @@ PdfExport::Result PdfExport::Write(const QString& path,
         painter.end();
     }
 
-    if (file.error() != QFileDevice::NoError) {
+    // QSaveFile::commit() ignores a failure of its own final flush and renames the truncated file
+    // into place (Qt 6.4), so the buffer is flushed, and checked, first.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return Failure(path, reason);
