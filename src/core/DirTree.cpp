@@ -57,23 +57,51 @@ bool NameLess(const std::unique_ptr<TDirEntry>& a, const std::unique_ptr<TDirEnt
 }
 
 // Sorts every list of the finished tree by name; the order of discovery leaves no trace.
-void SortTree(TDirList& list) {
-    std::sort(list.begin(), list.end(), NameLess);
-    list.shrink_to_fit(); // the tree is final now: drop the growth slack of each list
-    for (const auto& entry : list) {
-        if (entry->SubDirs)
-            SortTree(*entry->SubDirs);
+void SortTree(TDirList& top) {
+    // An explicit stack instead of recursion: a tree may be deeper than the thread's stack.
+    std::vector<TDirList*> pending{&top};
+    while (!pending.empty()) {
+        TDirList& list = *pending.back();
+        pending.pop_back();
+        std::sort(list.begin(), list.end(), NameLess);
+        list.shrink_to_fit(); // the tree is final now: drop the growth slack of each list
+        for (const auto& entry : list) {
+            if (entry->SubDirs)
+                pending.push_back(entry->SubDirs.get());
+        }
     }
 }
 
-// Frees each entry after its whole subtree, siblings in list order, then the list itself.
-void FreeTree(std::unique_ptr<TDirList>& list) {
-    for (auto& entry : *list) {
-        if (entry->SubDirs)
-            FreeTree(entry->SubDirs);
+// Frees each entry after its whole subtree, siblings in list order, each list after its
+// entries, then the top list itself; without recursion, whatever the depth.
+void FreeTree(std::unique_ptr<TDirList>& top) {
+    struct Level {
+        TDirList* List;
+        std::size_t Next;
+    };
+    std::vector<Level> levels{{top.get(), 0}};
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.Next == level.List->size()) {
+            levels.pop_back();
+            if (!levels.empty()) { // the list just emptied is a SubDirs of its parent's entry
+                Level& parent = levels.back();
+                std::unique_ptr<TDirEntry>& owner = (*parent.List)[parent.Next];
+                owner->SubDirs.reset();
+                owner.reset();
+                ++parent.Next;
+            }
+            continue;
+        }
+        std::unique_ptr<TDirEntry>& entry = (*level.List)[level.Next];
+        if (entry->SubDirs) {
+            levels.push_back({entry->SubDirs.get(), 0});
+            continue;
+        }
         entry.reset();
+        ++level.Next;
     }
-    list.reset();
+    top.reset();
 }
 
 } // namespace
@@ -86,12 +114,8 @@ std::string NormaliseStartPath(const std::string& path) {
 
 void DirTree::BuildTree(const std::string& path, unsigned threads) {
     if (threads == 0)
-        threads = std::thread::hardware_concurrency();
+        threads = std::max(1u, std::thread::hardware_concurrency());
     PosixDirEnumerator enumerator;
-    if (threads <= 1) {
-        BuildTree(path, enumerator);
-        return;
-    }
     DirList = std::make_unique<TDirList>();
     ParallelScan(enumerator.OpenStart(NormaliseStartPath(path)), *DirList, path, threads);
     SortTree(*DirList);

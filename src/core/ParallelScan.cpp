@@ -130,10 +130,14 @@ void ParallelScan(std::unique_ptr<DirReader> start, TDirList& top, const std::st
     if (!start)
         return;
     TaskPool pool({nullptr, std::move(start), name, nullptr, &top});
-    std::vector<std::jthread> workers;
-    workers.reserve(threads);
-    for (unsigned i = 0; i < std::max(threads, 1u); ++i)
-        workers.emplace_back([&pool] { pool.Work(); });
-    workers.clear(); // joins
+    if (threads <= 1) {
+        pool.Work(); // single-threaded: the calling thread is the only worker
+    } else {
+        std::vector<std::jthread> workers;
+        workers.reserve(threads);
+        for (unsigned i = 0; i < threads; ++i)
+            workers.emplace_back([&pool] { pool.Work(); });
+        workers.clear(); // joins
+    }
     pool.RethrowFailure();
 }

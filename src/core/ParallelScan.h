@@ -7,9 +7,11 @@
 
 class DirReader;
 
-// Scans a tree with several worker threads while the calling thread waits, so the caller sees a
-// scan that runs to completion exactly like the serial one. Each directory is one task: it is
-// opened relative to its parent's descriptor, enumerated, and its subdirectories become new tasks.
+// Scans a tree as a queue of directory tasks, with several worker threads while the calling thread
+// waits, or with one thread (the caller's own). Each directory is one task: it is opened relative
+// to its parent's descriptor, enumerated, and its subdirectories become new tasks. Nothing
+// recurses, and a parent's descriptor is closed as soon as its last subdirectory is opened, so
+// neither the stack nor the descriptor limit bounds the depth of a tree.
 // Entries land in their lists in the order the workers finish; the name sort that follows erases
 // that order, so the sorted tree equals the serial scan's.
 //

@@ -2,6 +2,7 @@
 
 #include "SaturatingAdd.h"
 #include <algorithm>
+#include <vector>
 
 std::int32_t EntryDepth(const TDirEntry& e) {
     std::int32_t depth = 1;
@@ -10,30 +11,40 @@ std::int32_t EntryDepth(const TDirEntry& e) {
     return depth;
 }
 
-std::int64_t TotalFileCount(const TDirEntry& e) {
-    std::int64_t total = e.Files;
-    if (e.SubDirs) {
-        for (const auto& child : *e.SubDirs)
-            total = SaturatingAdd(total, TotalFileCount(*child));
+namespace {
+
+// Visits every entry of e's subtree, e included. An explicit stack instead of recursion: a
+// tree may be deeper than any thread's stack.
+template <class Visit> void ForEachInSubtree(const TDirEntry& e, Visit visit) {
+    std::vector<const TDirEntry*> pending{&e};
+    while (!pending.empty()) {
+        const TDirEntry* cur = pending.back();
+        pending.pop_back();
+        visit(*cur);
+        if (cur->SubDirs) {
+            for (const auto& child : *cur->SubDirs)
+                pending.push_back(child.get());
+        }
     }
+}
+
+} // namespace
+
+std::int64_t TotalFileCount(const TDirEntry& e) {
+    std::int64_t total = 0;
+    ForEachInSubtree(e, [&total](const TDirEntry& d) { total = SaturatingAdd(total, d.Files); });
     return total;
 }
 
 std::int64_t TotalSize(const TDirEntry& e) {
-    std::int64_t total = e.Bytes;
-    if (e.SubDirs) {
-        for (const auto& child : *e.SubDirs)
-            total = SaturatingAdd(total, TotalSize(*child));
-    }
+    std::int64_t total = 0;
+    ForEachInSubtree(e, [&total](const TDirEntry& d) { total = SaturatingAdd(total, d.Bytes); });
     return total;
 }
 
 std::int64_t TotalSubdirCount(const TDirEntry& e) {
-    if (!e.SubDirs)
-        return 0;
-    auto total = static_cast<std::int64_t>(e.SubDirs->size());
-    for (const auto& child : *e.SubDirs)
-        total = SaturatingAdd(total, TotalSubdirCount(*child));
+    std::int64_t total = -1; // e itself is not counted
+    ForEachInSubtree(e, [&total](const TDirEntry&) { ++total; });
     return total;
 }
 
