@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core poppler-utils python3)
+          fonts-liberation fonts-dejavu-core poppler-utils python3 clang-14 libclang-rt-14-dev)
 
 install_missing() {
     local missing=()

@@ -16,9 +16,9 @@ public:
     virtual int FontDepth() const = 0;           // depths up to this use the special font
     virtual QFont FontDialogSpecial() const = 0;
     virtual QFont FontDialogNormal() const = 0;
-    virtual bool CBfc() const = 0;               // own file count
-    virtual bool CBhd() const = 0;               // own size
-    virtual bool CBtfc() const = 0;              // file count of the subtree
-    virtual bool CBthd() const = 0;              // size of the subtree
-    virtual bool CBsdc() const = 0;              // subdirectory count, inside the subtree size
+    virtual bool CBfc() const = 0;  // own file count
+    virtual bool CBhd() const = 0;  // own size
+    virtual bool CBtfc() const = 0; // file count of the subtree
+    virtual bool CBthd() const = 0; // size of the subtree
+    virtual bool CBsdc() const = 0; // subdirectory count, inside the subtree size
 };

@@ -56,7 +56,7 @@ public:
     ReportPrintSettings PrintSettings;
 
 protected:
-    void reject() override;                 // Esc presses the exit button
+    void reject() override; // Esc presses the exit button
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -23,8 +23,8 @@ QFont Arial(int points, bool bold = false) {
     return font;
 }
 
-ReportLabel& AddLabel(ReportBand& band, const QString& caption, const QFont& font, double top, double height,
-                      TextAlignment alignment, bool alignToBand, double left = 0) {
+ReportLabel& AddLabel(ReportBand& band, const QString& caption, const QFont& font, double top,
+                      double height, TextAlignment alignment, bool alignToBand, double left = 0) {
     ReportLabel& label = band.AddLabel();
     label.SetAutoSize(true);
     label.SetAlignment(alignment);
@@ -53,18 +53,22 @@ QString Count(std::int64_t n, const char* noun) {
 
 TFormReport::TFormReport(const ListingOptions& options, std::string decimalSeparator)
     : TitleBand1(SetUpBand(QR.TitleBand(), kTitleHeight)),
-      QRLabelCaption(AddLabel(TitleBand1, QStringLiteral("directory listing"), Arial(16, true), 0, 66.1,
-                              TextAlignment::Center, true)),
+      QRLabelCaption(AddLabel(TitleBand1, QStringLiteral("directory listing"), Arial(16, true), 0,
+                              66.1, TextAlignment::Center, true)),
       DetailBand(SetUpBand(QR.DetailBand(), kDetailHeight)),
-      QRLabelDir(AddLabel(DetailBand, QStringLiteral("QRLabelDir"), Arial(10), 0, 45.0, TextAlignment::Left, false)),
-      QRLabelSize(AddLabel(DetailBand, QStringLiteral("QRLabelSize"), Arial(10), 0, 45.0, TextAlignment::Right, true)),
-      QRLabelDate(AddLabel(TitleBand1, QStringLiteral("QRLabelDate"), Arial(8), 0, 39.7, TextAlignment::Right, true)),
+      QRLabelDir(AddLabel(DetailBand, QStringLiteral("QRLabelDir"), Arial(10), 0, 45.0,
+                          TextAlignment::Left, false)),
+      QRLabelSize(AddLabel(DetailBand, QStringLiteral("QRLabelSize"), Arial(10), 0, 45.0,
+                           TextAlignment::Right, true)),
+      QRLabelDate(AddLabel(TitleBand1, QStringLiteral("QRLabelDate"), Arial(8), 0, 39.7,
+                           TextAlignment::Right, true)),
       SummaryBand1(SetUpBand(QR.SummaryBand(), kSummaryHeight)),
-      QRLabelSummary(AddLabel(SummaryBand1, QStringLiteral("QRLabelSummary"), Arial(10, true), 10.6, 45.0,
-                              TextAlignment::Left, false, kSummaryIndent)),
-      QRLabelC(AddLabel(SummaryBand1, kCreditLine, Arial(6), 95.3, 29.1, TextAlignment::Left, false, kSummaryIndent)),
-      QRLabelSummary2(AddLabel(SummaryBand1, QStringLiteral("QRLabelSummary2"), Arial(10, true), 52.9, 45.0,
-                               TextAlignment::Left, false, kSummaryIndent)),
+      QRLabelSummary(AddLabel(SummaryBand1, QStringLiteral("QRLabelSummary"), Arial(10, true), 10.6,
+                              45.0, TextAlignment::Left, false, kSummaryIndent)),
+      QRLabelC(AddLabel(SummaryBand1, kCreditLine, Arial(6), 95.3, 29.1, TextAlignment::Left, false,
+                        kSummaryIndent)),
+      QRLabelSummary2(AddLabel(SummaryBand1, QStringLiteral("QRLabelSummary2"), Arial(10, true),
+                               52.9, 45.0, TextAlignment::Left, false, kSummaryIndent)),
       Options_(options), DecimalSeparator_(std::move(decimalSeparator)) {
     QR.SetReportTitle(QStringLiteral("tarn"));
     QR.SetColumns(3);
@@ -86,7 +90,8 @@ void TFormReport::QRNeedData(bool& MoreData) {
         return;
     }
     const int depth = EntryDepth(*CurEntry);
-    QRLabelDir.SetFont(depth <= Options_.FontDepth() ? Options_.FontDialogSpecial() : Options_.FontDialogNormal());
+    QRLabelDir.SetFont(depth <= Options_.FontDepth() ? Options_.FontDialogSpecial()
+                                                     : Options_.FontDialogNormal());
     QRLabelDir.SetLeftPixels((Options_.CBroot() ? depth : depth - 1) * Options_.TrackBarTab());
     QRLabelDir.SetCaption(QFile::decodeName(QByteArray::fromStdString(CurEntry->Name)));
     DetailBand.SetHeight(QRLabelDir.Height());
@@ -96,7 +101,8 @@ void TFormReport::QRNeedData(bool& MoreData) {
 }
 
 QString TFormReport::SizeText(std::int64_t bytes, int decimals) const {
-    return QString::fromStdString(SizeStr(bytes, static_cast<std::uint8_t>(decimals), DecimalSeparator_));
+    return QString::fromStdString(
+        SizeStr(bytes, static_cast<std::uint8_t>(decimals), DecimalSeparator_));
 }
 
 QString TFormReport::FiguresText(const TDirEntry& entry) const {
@@ -123,7 +129,8 @@ QString TFormReport::FiguresText(const TDirEntry& entry) const {
                 t += QLatin1Char(' ');
             t += QLatin1Char('(') + SizeText(tb, 2);
             if (Options_.CBsdc())
-                t += QStringLiteral(" in ") + QString::number(TotalSubdirCount(entry)) + QStringLiteral(" subdirs");
+                t += QStringLiteral(" in ") + QString::number(TotalSubdirCount(entry)) +
+                     QStringLiteral(" subdirs");
             t += QLatin1Char(')');
         }
     }

@@ -1,14 +1,15 @@
+#include "TFormMain.h"
 #include "DirTree.h"
 #include "FixtureTree.h"
 #include "ReportPreview.h"
-#include "TFormMain.h"
 #include "TFormReport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -39,7 +40,8 @@ void WhenPreviewIs(bool whileBuilding, std::function<void(ReportPreview*)> actio
     QObject::connect(timer, &QTimer::timeout, [timer, whileBuilding, action] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* preview = qobject_cast<ReportPreview*>(widget);
-            if (preview && !preview->IsClosed() && preview->PageCount() > 0 && preview->IsBuilding() == whileBuilding) {
+            if (preview && !preview->IsClosed() && preview->PageCount() > 0 &&
+                preview->IsBuilding() == whileBuilding) {
                 timer->stop();
                 timer->deleteLater();
                 action(preview);
@@ -94,7 +96,8 @@ private slots:
         QCOMPARE(ui.LabelTabV->text(), QStringLiteral("10"));
         QCOMPARE(form.FontDepth(), 0);
         QCOMPARE(ui.LabelFontDepth->text(), QStringLiteral("0"));
-        for (QCheckBox* box : {ui.CBroot, ui.CBdate, ui.CBsummary, ui.CBfc, ui.CBhd, ui.CBtfc, ui.CBthd, ui.CBsdc})
+        for (QCheckBox* box :
+             {ui.CBroot, ui.CBdate, ui.CBsummary, ui.CBfc, ui.CBhd, ui.CBtfc, ui.CBthd, ui.CBsdc})
             QVERIFY2(box->isChecked() && box->isEnabled(), qPrintable(box->objectName()));
         QCOMPARE(form.FontDialogNormal().family(), QStringLiteral("Arial"));
         QCOMPARE(form.FontDialogNormal().pointSize(), 8);
@@ -109,9 +112,22 @@ private slots:
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));
         const Ui::TFormMain& ui = form.ui;
-        const QList<QWidget*> order = {ui.Dir->lineEdit(), ui.EditCaption, ui.TrackBarColumns, ui.TrackBarTab,
-                                       ui.Button1, ui.Button2, ui.CBroot, ui.CBdate, ui.CBsummary, ui.CBfc,
-                                       ui.CBhd, ui.CBtfc, ui.CBthd, ui.CBsdc, ui.ButtonGo, ui.ButtonExit};
+        const QList<QWidget*> order = {ui.Dir->lineEdit(),
+                                       ui.EditCaption,
+                                       ui.TrackBarColumns,
+                                       ui.TrackBarTab,
+                                       ui.Button1,
+                                       ui.Button2,
+                                       ui.CBroot,
+                                       ui.CBdate,
+                                       ui.CBsummary,
+                                       ui.CBfc,
+                                       ui.CBhd,
+                                       ui.CBtfc,
+                                       ui.CBthd,
+                                       ui.CBsdc,
+                                       ui.ButtonGo,
+                                       ui.ButtonExit};
         order.front()->setFocus();
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -218,11 +234,12 @@ private slots:
         Program program;
         TFormMain& form = program.FormMain;
         form.ui.Dir->setText(QString::fromStdString(fx.Path()));
-        const QString pdf = QString::fromStdString(fx.Path()) + "/../" + QFileInfo(QString::fromStdString(fx.Path())).fileName() + ".pdf";
+        const QString pdf = QString::fromStdString(fx.Path()) + "/../" +
+                            QFileInfo(QString::fromStdString(fx.Path())).fileName() + ".pdf";
         form.PrintSettings.OutputFileName = pdf;
         QStringList shown;
         WhenPreviewIs(false, [&](ReportPreview* preview) {
-            form.ui.CBfc->setChecked(false); // read by the listing lines at the next pass
+            form.ui.CBfc->setChecked(false);      // read by the listing lines at the next pass
             form.ui.TrackBarColumns->setValue(5); // fixed for this run: no effect now
             preview->Print();
             shown = PageTexts(*preview);
@@ -275,6 +292,26 @@ private slots:
         });
         form.ui.ButtonGo->click();
         QCOMPARE(previews, 1);
+        QCOMPARE(form.DirList(), nullptr);
+    }
+
+    void anEmptyStartListsTheCurrentDirectory() {
+        FixtureTree fx;
+        fx.Dir("here");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(fx.Path())));
+        Program program;
+        TFormMain& form = program.FormMain;
+        form.ui.Dir->setText(QString());
+        QStringList texts;
+        WhenPreviewIs(false, [&](ReportPreview* preview) {
+            texts = PageTexts(*preview);
+            preview->close();
+        });
+        form.ui.ButtonGo->click();
+        QDir::setCurrent(previous);
+        QVERIFY(texts.contains("here"));
+        QVERIFY(texts.contains("0 files, 1 subdirs"));
         QCOMPARE(form.DirList(), nullptr);
     }
 

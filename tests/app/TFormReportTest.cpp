@@ -1,9 +1,9 @@
+#include "TFormReport.h"
 #include "CollectingPageSink.h"
 #include "DirTree.h"
 #include "FixtureTree.h"
 #include "PlainOptions.h"
 #include "ReportPage.h"
-#include "TFormReport.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -22,8 +22,9 @@ struct Line {
 };
 
 char* toString(const Line& line) {
-    return QTest::toString(QStringLiteral("%1 [%2] [%3]%4").arg(line.Left).arg(line.Name, line.Figures,
-                                                                            line.Special ? " special" : ""));
+    return QTest::toString(QStringLiteral("%1 [%2] [%3]%4")
+                               .arg(line.Left)
+                               .arg(line.Name, line.Figures, line.Special ? " special" : ""));
 }
 
 // The worked example: a start with 2 files of 3000 bytes; docs with 1 file of 1536 bytes; src
@@ -56,7 +57,8 @@ class TFormReportTest : public QObject {
             if (!more)
                 break;
             const double pixels = report.QRLabelDir.Left() * 96 / 254.0;
-            lines.push_back({int(std::lround(pixels)), report.QRLabelDir.Caption(), report.QRLabelSize.Caption(),
+            lines.push_back({int(std::lround(pixels)), report.QRLabelDir.Caption(),
+                             report.QRLabelSize.Caption(),
                              report.QRLabelDir.Font() == options.Special});
         }
         return lines;
@@ -67,20 +69,30 @@ private slots:
         QTest::addColumn<bool>("root");
         QTest::addColumn<int>("depth");
         QTest::addColumn<QList<Line>>("expected");
-        const QString all = QStringLiteral("2 files (2.93kb), total: 6 files (6.43kb in 3 subdirs)");
+        const QString all =
+            QStringLiteral("2 files (2.93kb), total: 6 files (6.43kb in 3 subdirs)");
         const QString docs = QStringLiteral("1 file (1.5kb)");
         const QString lib = QStringLiteral("3 files (2kb)");
         // The root's name is filled in by the test: the fixture's path.
         QTest::newRow("defaults") << true << 0
-                                  << QList<Line>{{10, {}, all, false}, {20, "docs", docs, false},
-                                                 {20, "src", "", false}, {30, "lib", lib, false}};
+                                  << QList<Line>{{10, {}, all, false},
+                                                 {20, "docs", docs, false},
+                                                 {20, "src", "", false},
+                                                 {30, "lib", lib, false}};
         QTest::newRow("font depth 1: the root line in the special font")
             << true << 1
-            << QList<Line>{{10, {}, all, true}, {20, "docs", docs, false}, {20, "src", "", false}, {30, "lib", lib, false}};
+            << QList<Line>{{10, {}, all, true},
+                           {20, "docs", docs, false},
+                           {20, "src", "", false},
+                           {30, "lib", lib, false}};
         QTest::newRow("no root line: the first level one tab in")
-            << false << 1 << QList<Line>{{10, "docs", docs, false}, {10, "src", "", false}, {20, "lib", lib, false}};
+            << false << 1
+            << QList<Line>{
+                   {10, "docs", docs, false}, {10, "src", "", false}, {20, "lib", lib, false}};
         QTest::newRow("no root line, font depth 2: the first printed level special")
-            << false << 2 << QList<Line>{{10, "docs", docs, true}, {10, "src", "", true}, {20, "lib", lib, false}};
+            << false << 2
+            << QList<Line>{
+                   {10, "docs", docs, true}, {10, "src", "", true}, {20, "lib", lib, false}};
     }
 
     void workedExample() {
@@ -117,7 +129,8 @@ private slots:
         options.Root = false;
         options.Special = QFont(QStringLiteral("Arial"), 12, QFont::Bold);
         TFormReport report(options, ".");
-        QCOMPARE(Lines(report, options), (QList<Line>{{0, QString::fromStdString(fx.Path()), "1 file (5b)", false}}));
+        QCOMPARE(Lines(report, options),
+                 (QList<Line>{{0, QString::fromStdString(fx.Path()), "1 file (5b)", false}}));
         tree.ReleaseTree();
     }
 
@@ -128,7 +141,8 @@ private slots:
         QTest::addColumn<int>("children"); // subdirectories, each holding 1 file of 1000 bytes
         QTest::addColumn<QString>("expected");
         QTest::newRow("one subdirectory gives no totals") << "" << 0 << 0LL << 1 << "";
-        QTest::newRow("two give them") << "" << 0 << 0LL << 2 << "total: 2 files (1.95kb in 2 subdirs)";
+        QTest::newRow("two give them")
+            << "" << 0 << 0LL << 2 << "total: 2 files (1.95kb in 2 subdirs)";
         QTest::newRow("one file") << "" << 1 << 10LL << 0 << "1 file (10b)";
         QTest::newRow("three empty files") << "" << 3 << 0LL << 0 << "3 files";
         QTest::newRow("own count off") << "fc" << 1 << 1536LL << 0 << "(1.5kb)";
@@ -137,7 +151,8 @@ private slots:
             << "tfc" << 2 << 3000LL << 2 << "2 files (2.93kb), total: (4.88kb in 2 subdirs)";
         QTest::newRow("subdir count needs the total size")
             << "thd" << 2 << 3000LL << 2 << "2 files (2.93kb), total: 4 files";
-        QTest::newRow("subdir count off") << "sdc" << 2 << 3000LL << 2 << "2 files (2.93kb), total: 4 files (4.88kb)";
+        QTest::newRow("subdir count off")
+            << "sdc" << 2 << 3000LL << 2 << "2 files (2.93kb), total: 4 files (4.88kb)";
         QTest::newRow("1024 bytes") << "" << 1 << 1024LL << 0 << "1 file (1024b)";
         QTest::newRow("nothing at all") << "" << 0 << 0LL << 0 << "";
     }

@@ -142,7 +142,7 @@ TEST(ReleaseTree, FreesEachEntryAfterItsSubtreeAndToleratesNoTree) {
     fake.Start.Dir("a").Dir("b");
     tree.BuildTree("/start", fake);
     // readers are released depth first as each directory is finished
-    EXPECT_EQ(fake.ReleaseOrder, (std::vector<std::string>{"/a/b", "/a", ""}));
+    EXPECT_EQ(fake.ReleaseOrder(), (std::vector<std::string>{"/a/b", "/a", ""}));
     tree.ReleaseTree();
     EXPECT_EQ(tree.DirList, nullptr);
     tree.ReleaseTree(); // twice is harmless

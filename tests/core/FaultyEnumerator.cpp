@@ -6,10 +6,7 @@ class FaultyReader final : public DirReader {
 public:
     FaultyReader(FaultyEnumerator& owner, const FaultyEnumerator::Node& node, std::string path)
         : owner_(owner), node_(node), path_(std::move(path)) {}
-    ~FaultyReader() override {
-        ++owner_.Released;
-        owner_.ReleaseOrder.push_back(path_);
-    }
+    ~FaultyReader() override { owner_.RecordRelease(node_, std::move(path_)); }
 
     DirStep Next(DirItem& item) override {
         using Fault = FaultyEnumerator::Fault;
@@ -69,6 +66,19 @@ std::unique_ptr<DirReader> FaultyEnumerator::OpenStart(const std::string& path) 
     if (path != StartPath)
         return nullptr;
     return Open(Start, "");
+}
+
+std::vector<std::string> FaultyEnumerator::ReleaseOrder() const {
+    std::lock_guard lock(releaseMutex_);
+    return releaseOrder_;
+}
+
+void FaultyEnumerator::RecordRelease(const Node& node, std::string path) {
+    if (node.FaultKind == Fault::Release)
+        ++ReleaseFailures;
+    std::lock_guard lock(releaseMutex_);
+    releaseOrder_.push_back(std::move(path));
+    ++Released;
 }
 
 std::unique_ptr<DirReader> FaultyEnumerator::Open(const Node& node, std::string path) {
