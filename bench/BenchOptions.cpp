@@ -24,11 +24,26 @@ bool ParsePositiveInt(std::string_view text, int& value) {
     return error == std::errc() && next == end && value > 0;
 }
 
+bool ParseThreads(std::string_view text, unsigned& value) {
+    const char* end = text.data() + text.size();
+    auto [next, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && next == end;
+}
+
+std::string DefaultTarnProgram() {
+#ifdef TARN_DEFAULT_PROGRAM
+    return TARN_DEFAULT_PROGRAM;
+#else
+    return {};
+#endif
+}
+
 } // namespace
 
 std::variant<BenchOptions, std::string> ParseBenchOptions(int argc, char** argv) {
     BenchOptions options;
     bool roundsGiven = false;
+    bool tarnGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -41,6 +56,11 @@ std::variant<BenchOptions, std::string> ParseBenchOptions(int argc, char** argv)
             if (!hasValue || std::string_view(argv[i + 1]).empty())
                 return std::string("--root needs a folder");
             options.Root = argv[++i];
+        } else if (arg == "--tarn") {
+            if (!hasValue)
+                return std::string("--tarn needs the path of the tarn program");
+            options.TarnProgram = argv[++i];
+            tarnGiven = true;
         } else if (arg == "--keep") {
             options.Keep = true;
         } else if (arg == "--quick") {
@@ -49,6 +69,16 @@ std::variant<BenchOptions, std::string> ParseBenchOptions(int argc, char** argv)
             if (!hasValue)
                 return std::string(kMemoryProbeOption) + " needs a folder";
             options.MemoryProbePath = argv[++i];
+        } else if (arg == kFloorWalkOption) {
+            if (!hasValue)
+                return std::string(kFloorWalkOption) + " needs a folder";
+            options.FloorWalkPath = argv[++i];
+        } else if (arg == kProbeThreadsOption || arg == kFloorThreadsOption) {
+            unsigned& threads =
+                arg == kProbeThreadsOption ? options.ProbeThreads : options.FloorThreads;
+            if (!hasValue || !ParseThreads(argv[i + 1], threads))
+                return std::string(arg) + " needs a number of threads";
+            ++i;
         } else if (arg == "--help" || arg == "-h") {
             options.Help = true;
         } else {
@@ -59,11 +89,14 @@ std::variant<BenchOptions, std::string> ParseBenchOptions(int argc, char** argv)
         options.Rounds = kQuickRounds;
     if (options.Root.empty())
         options.Root = DefaultRoot(options.Quick);
+    if (!tarnGiven)
+        options.TarnProgram = DefaultTarnProgram();
     return options;
 }
 
 std::string BenchUsage() {
-    return "usage: tarn_bench_scan [--rounds N] [--root DIR] [--keep] [--quick]\n"
+    const std::string tarn = DefaultTarnProgram();
+    return "usage: tarn_bench_scan [--rounds N] [--root DIR] [--keep] [--quick] [--tarn PROGRAM]\n"
            "  --rounds N  timed rounds of each contender on each tree (default 7)\n"
            "  --root DIR  folder for the synthetic trees (default " +
            DefaultRoot(false) +
@@ -71,5 +104,9 @@ std::string BenchUsage() {
            "              built once, reused while its marker says it is complete\n"
            "  --keep      leave the trees in place for the next run (default: remove them)\n"
            "  --quick     tiny trees and 1 round, a smoke run (default root " +
-           DefaultRoot(true) + ")\n";
+           DefaultRoot(true) +
+           ")\n"
+           "  --tarn PROGRAM  the tarn program whose command line is timed end to end\n"
+           "              (default " +
+           (tarn.empty() ? std::string("none: the command-line rows are skipped") : tarn) + ")\n";
 }

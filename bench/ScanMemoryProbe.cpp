@@ -67,9 +67,16 @@ int WaitFor(pid_t pid) {
     return status;
 }
 
+std::int64_t NameBytes(const TDirEntry& root) {
+    std::int64_t bytes = 0;
+    for (const TDirEntry* e = &root; e != nullptr; e = NextEntry(*e, false))
+        bytes += static_cast<std::int64_t>(e->Name.size());
+    return bytes;
+}
+
 } // namespace
 
-ScanMemory ScanMemoryProbe::Measure(const std::string& path) {
+ScanMemory ScanMemoryProbe::Measure(const std::string& path, unsigned threads) {
     int fds[2];
     if (::pipe(fds) != 0)
         return Failed(std::string("pipe: ") + std::strerror(errno));
@@ -83,7 +90,9 @@ ScanMemory ScanMemoryProbe::Measure(const std::string& path) {
         ::dup2(fds[1], STDOUT_FILENO);
         ::close(fds[0]);
         ::close(fds[1]);
-        const char* args[] = {"tarn_bench_scan", kMemoryProbeOption, path.c_str(), nullptr};
+        const std::string threadText = std::to_string(threads);
+        const char* args[] = {"tarn_bench_scan",   kMemoryProbeOption, path.c_str(),
+                              kProbeThreadsOption, threadText.c_str(), nullptr};
         ::execv("/proc/self/exe", const_cast<char* const*>(args)); // execv does not write them
         ::_exit(127);
     }
@@ -96,7 +105,7 @@ ScanMemory ScanMemoryProbe::Measure(const std::string& path) {
 
     ScanMemory memory;
     std::istringstream fields(report);
-    fields >> memory.Directories >> memory.PeakRssGrowth >> memory.HeapGrowth >>
+    fields >> memory.Directories >> memory.PeakRssGrowth >> memory.HeapGrowth >> memory.NameBytes >>
         memory.PeakWasReset;
     if (!fields)
         return Failed("the measuring process sent no report");
@@ -104,20 +113,20 @@ ScanMemory ScanMemoryProbe::Measure(const std::string& path) {
     return memory;
 }
 
-int ScanMemoryProbe::RunProbe(const std::string& path) {
+int ScanMemoryProbe::RunProbe(const std::string& path, unsigned threads) {
     const bool peakWasReset = ResetPeakRss();
     const std::int64_t peakBefore = PeakRss();
     const std::int64_t heapBefore = HeapInUse();
     DirTree tree;
-    tree.BuildTree(path);
+    tree.BuildTree(path, threads);
     const std::int64_t peakGrowth = PeakRss() - peakBefore;
     const std::int64_t heapGrowth = HeapInUse() - heapBefore;
     const TDirEntry* root = tree.Root();
     if (peakBefore < 0 || root == nullptr)
         return 1;
-    std::printf("%lld %lld %lld %d\n", static_cast<long long>(TotalSubdirCount(*root) + 1),
+    std::printf("%lld %lld %lld %lld %d\n", static_cast<long long>(TotalSubdirCount(*root) + 1),
                 static_cast<long long>(peakGrowth), static_cast<long long>(heapGrowth),
-                peakWasReset ? 1 : 0);
+                static_cast<long long>(NameBytes(*root)), peakWasReset ? 1 : 0);
     tree.ReleaseTree();
     return 0;
 }

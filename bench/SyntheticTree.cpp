@@ -1,6 +1,8 @@
 #include "SyntheticTree.h"
 
-#include <array>
+#include "SplitMix64.h"
+#include "SyntheticNames.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -22,71 +25,31 @@ constexpr const char* kNestedName = "nested";
 constexpr const char* kWideName = "wide";
 constexpr const char* kWideDirsName = "many-dirs";
 constexpr const char* kWideFilesName = "many-files";
+constexpr const char* kFlatPrefix = "flat-";
+constexpr const char* kMillionName = "million";
 constexpr std::uint64_t kNestedSeed = 0x7a61726e5eed0001;
 constexpr std::uint64_t kWideSeed = 0x7a61726e5eed0002;
+constexpr std::uint64_t kFlatSeed = 0x7a61726e5eed0003;
+constexpr std::uint64_t kMillionSeed = 0x7a61726e5eed0004;
 // Bump when names, sizes or layout change, so an old tree on disk is rebuilt, not reused.
-constexpr int kGeneratorVersion = 2;
+constexpr int kGeneratorVersion = 3;
 
-constexpr std::int64_t kGiB = std::int64_t(1) << 30;
+// An empty directory on ext4 takes one inode and one 4 KiB block; files here are sparse.
+constexpr std::int64_t kBytesPerDirectory = 4096;
+// Room left for everyone else on the file system.
+constexpr double kHeadroom = 1.25;
 
-// SplitMix64: tiny, and unlike the standard distributions its output is the same on every
-// standard library, which keeps the trees identical wherever the benchmark is built.
-class SplitMix64 {
-public:
-    explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next() {
-        std::uint64_t z = (state_ += 0x9e3779b97f4a7c15);
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111eb;
-        return z ^ (z >> 31);
-    }
-    std::uint64_t Below(std::uint64_t bound) { return Next() % bound; }
-
-private:
-    std::uint64_t state_;
-};
-
-// Stems of mixed case, punctuation, spaces and UTF-8 bytes, so the name sort has real work.
-constexpr std::array<std::string_view, 12> kStems = {"src",
-                                                     "Docs",
-                                                     "build",
-                                                     "_cache",
-                                                     "assets",
-                                                     "Photos 2023",
-                                                     "node",
-                                                     "data.old",
-                                                     "~backup",
-                                                     "\xc3\x9c"
-                                                     "bersicht",
-                                                     "Thumbs",
-                                                     "a-really-long-directory-name"};
-constexpr std::array<std::string_view, 6> kExtensions = {"txt", "jpg", "o", "tar.gz", "cpp", "dat"};
-
-std::string NumberedName(SplitMix64& prng, int index) {
-    // The index keeps sibling names distinct whatever stem is drawn.
-    return std::string(kStems[prng.Below(kStems.size())]) + '-' + std::to_string(index);
-}
-
-std::string FileName(SplitMix64& prng, int index) {
-    std::string name = NumberedName(prng, index);
-    name += '.';
-    name += kExtensions[prng.Below(kExtensions.size())];
-    return name;
-}
-
-// Mostly small files spread over every power of two up to 16 MiB; one in 500 above 4 GiB.
-std::int64_t FileSize(SplitMix64& prng) {
-    if (prng.Below(500) == 0)
-        return 4 * kGiB + 1 + std::int64_t(prng.Below(60 * kGiB));
-    const int bits = int(prng.Below(25));
-    return std::int64_t(prng.Below(std::uint64_t(1) << bits));
-}
+constexpr std::int64_t kGiB = SyntheticNames::kGiB;
+using SyntheticNames::FileName;
+using SyntheticNames::FileSize;
+using SyntheticNames::NumberedName;
 
 // Sinks of the tree plan: one only counts, the other writes to disk. Both see the same calls.
 class TotalsCounter {
 public:
     void EnterDir(const std::string&) { ++totals_.Directories; }
     void LeaveDir() {}
+    void AddEmptyDir(const std::string&) { ++totals_.Directories; }
     void AddFile(const std::string&, std::int64_t size) {
         ++totals_.Files;
         totals_.Bytes += size;
@@ -125,6 +88,12 @@ public:
         if (fds_.back() >= 0)
             ::close(fds_.back());
         fds_.pop_back();
+    }
+
+    // A leaf: made, never opened, which halves the system calls of the big trees' builds.
+    void AddEmptyDir(const std::string& name) {
+        if (error_.empty() && ::mkdirat(fds_.back(), name.c_str(), 0755) != 0)
+            Fail("mkdir", name);
     }
 
     void AddFile(const std::string& name, std::int64_t size) {
@@ -193,6 +162,48 @@ template <class Sink> void PlanWide(Sink& sink, const TreeShape& shape) {
     sink.LeaveDir();
 }
 
+std::string FlatName(int subdirs) {
+    return kFlatPrefix + std::to_string(subdirs);
+}
+
+template <class Sink> void PlanFlat(Sink& sink, int subdirs) {
+    SplitMix64 prng(kFlatSeed);
+    sink.EnterDir(FlatName(subdirs));
+    for (int i = 0; i < subdirs; ++i)
+        sink.AddEmptyDir(NumberedName(prng, i));
+    sink.LeaveDir();
+}
+
+template <class Sink>
+void PlanMillionDir(Sink& sink, SplitMix64& prng, const TreeShape& shape, int level) {
+    for (int d = 0; d < shape.MillionFanOut; ++d) {
+        const std::string name = NumberedName(prng, d);
+        if (level + 1 == shape.MillionDepth) {
+            sink.AddEmptyDir(name);
+            continue;
+        }
+        sink.EnterDir(name);
+        PlanMillionDir(sink, prng, shape, level + 1);
+        sink.LeaveDir();
+    }
+}
+
+template <class Sink> void PlanMillion(Sink& sink, const TreeShape& shape) {
+    SplitMix64 prng(kMillionSeed);
+    sink.EnterDir(kMillionName);
+    if (shape.MillionDepth > 0)
+        PlanMillionDir(sink, prng, shape, 0);
+    sink.LeaveDir();
+}
+
+template <class Sink> void PlanAll(Sink& sink, const TreeShape& shape) {
+    PlanNested(sink, shape);
+    PlanWide(sink, shape);
+    for (const int subdirs : shape.FlatSubdirs)
+        PlanFlat(sink, subdirs);
+    PlanMillion(sink, shape);
+}
+
 std::optional<std::string> ReadSmallFile(const std::filesystem::path& path) {
     std::ifstream in(path);
     if (!in)
@@ -212,20 +223,77 @@ bool WriteSmallFile(const std::filesystem::path& path, const std::string& text) 
 TreeShape TreeShape::Full() {
     // 7 + 49 + 343 + 2401 + 16807 directories below the start: 19,608 with it, and on average
     // 10 files in each: about 196,000 files, some 400 of them above 4 GiB.
-    return TreeShape{
-        .FanOut = 7, .Depth = 5, .MaxFilesPerDir = 20, .WideSubdirs = 50'000, .WideFiles = 200'000};
+    return TreeShape{.FanOut = 7,
+                     .Depth = 5,
+                     .MaxFilesPerDir = 20,
+                     .WideSubdirs = 50'000,
+                     .WideFiles = 200'000,
+                     .FlatSubdirs = {50'000, 100'000, 200'000},
+                     .MillionFanOut = 100,
+                     .MillionDepth = 3};
 }
 
 TreeShape TreeShape::Quick() {
-    return TreeShape{
-        .FanOut = 3, .Depth = 2, .MaxFilesPerDir = 4, .WideSubdirs = 50, .WideFiles = 200};
+    return TreeShape{.FanOut = 3,
+                     .Depth = 2,
+                     .MaxFilesPerDir = 4,
+                     .WideSubdirs = 50,
+                     .WideFiles = 200,
+                     .FlatSubdirs = {50, 100, 200},
+                     .MillionFanOut = 4,
+                     .MillionDepth = 3};
+}
+
+std::int64_t TreeShape::MillionDirectories() const {
+    std::int64_t level = 1;
+    std::int64_t total = 1;
+    for (int i = 0; i < MillionDepth; ++i) {
+        level *= MillionFanOut;
+        total += level;
+    }
+    return total;
+}
+
+std::int64_t TreeShape::InodesNeeded() const {
+    TotalsCounter counter;
+    PlanNested(counter, *this);
+    PlanWide(counter, *this);
+    std::int64_t inodes = counter.Totals().Files + counter.Totals().Directories;
+    for (const int subdirs : FlatSubdirs)
+        inodes += subdirs + 1;
+    return inodes + MillionDirectories();
+}
+
+std::int64_t TreeShape::BytesNeeded() const {
+    // Every directory costs a block; the files are sparse and cost none.
+    return InodesNeeded() * kBytesPerDirectory;
+}
+
+std::optional<std::string> TreeShape::ScaleDownToFit(std::int64_t freeInodes,
+                                                     std::int64_t freeBytes) {
+    const auto fits = [&] {
+        return double(InodesNeeded()) * kHeadroom <= double(freeInodes) &&
+               double(BytesNeeded()) * kHeadroom <= double(freeBytes);
+    };
+    if (fits())
+        return std::nullopt;
+    const std::int64_t wanted = MillionDirectories();
+    while (MillionFanOut > 1 && !fits())
+        --MillionFanOut;
+    return "the file system has room for " + std::to_string(freeInodes) + " inodes and " +
+           std::to_string(freeBytes / (1024 * 1024)) + " MiB: the tree of empty directories " +
+           "is scaled down from " + std::to_string(wanted) + " to " +
+           std::to_string(MillionDirectories()) + " directories";
 }
 
 std::string TreeShape::Signature() const {
     std::ostringstream text;
     text << "tarn_bench_scan trees v" << kGeneratorVersion << " fan-out " << FanOut << " depth "
          << Depth << " files-per-dir 0.." << MaxFilesPerDir << " wide-dirs " << WideSubdirs
-         << " wide-files " << WideFiles << '\n';
+         << " wide-files " << WideFiles << " flat";
+    for (const int subdirs : FlatSubdirs)
+        text << ' ' << subdirs;
+    text << " million fan-out " << MillionFanOut << " depth " << MillionDepth << '\n';
     return text.str();
 }
 
@@ -240,6 +308,14 @@ std::string SyntheticTree::WidePath() const {
     return (root_ / kWideName).string();
 }
 
+std::string SyntheticTree::FlatPath(int subdirs) const {
+    return (root_ / FlatName(subdirs)).string();
+}
+
+std::string SyntheticTree::MillionPath() const {
+    return (root_ / kMillionName).string();
+}
+
 ScanTotals SyntheticTree::ExpectedNested() const {
     TotalsCounter counter;
     PlanNested(counter, shape_);
@@ -252,14 +328,51 @@ ScanTotals SyntheticTree::ExpectedWide() const {
     return counter.Totals();
 }
 
-PrepareResult SyntheticTree::Prepare() const {
-    if (ReadSmallFile(root_ / kCompleteMarker) == shape_.Signature())
-        return PrepareResult{.Ok = true, .Reused = true, .Error = {}};
-    if (auto error = ClearForBuild())
-        return PrepareResult{.Ok = false, .Reused = false, .Error = *error};
-    if (auto error = Build())
-        return PrepareResult{.Ok = false, .Reused = false, .Error = *error};
-    return PrepareResult{.Ok = true, .Reused = false, .Error = {}};
+ScanTotals SyntheticTree::ExpectedFlat(int subdirs) const {
+    TotalsCounter counter;
+    PlanFlat(counter, subdirs);
+    return counter.Totals();
+}
+
+ScanTotals SyntheticTree::ExpectedMillion() const {
+    TotalsCounter counter;
+    PlanMillion(counter, shape_);
+    return counter.Totals();
+}
+
+PrepareResult SyntheticTree::Prepare() {
+    PrepareResult result;
+    if (ReadSmallFile(root_ / kCompleteMarker) == shape_.Signature()) {
+        result.Ok = result.Reused = true;
+        return result;
+    }
+    if (auto error = ClearForBuild()) {
+        result.Error = *error;
+        return result;
+    }
+    // Measured once the old trees are gone: their room is the new trees' room.
+    if (auto note = ScaleToFreeSpace())
+        result.Note = *note;
+    if (auto error = Build()) {
+        result.Error = *error;
+        return result;
+    }
+    result.Ok = true;
+    return result;
+}
+
+std::optional<std::string> SyntheticTree::ScaleToFreeSpace() {
+    // The folder itself may not exist yet: ask the nearest existing folder above it.
+    std::filesystem::path probe = root_;
+    struct statvfs fs {};
+    while (::statvfs(probe.c_str(), &fs) != 0) {
+        if (!probe.has_parent_path() || probe.parent_path() == probe)
+            return std::nullopt; // cannot tell: build as asked
+        probe = probe.parent_path();
+    }
+    const auto freeInodes = static_cast<std::int64_t>(fs.f_favail);
+    const auto freeBytes = static_cast<std::int64_t>(fs.f_bavail) * std::int64_t(fs.f_frsize);
+    return shape_.ScaleDownToFit(freeInodes, freeBytes);
 }
 
 std::optional<std::string> SyntheticTree::ClearForBuild() const {
@@ -297,8 +410,7 @@ std::optional<std::string> SyntheticTree::Build() const {
     std::string buildError;
     {
         DiskWriter writer(topFd);
-        PlanNested(writer, shape_);
-        PlanWide(writer, shape_);
+        PlanAll(writer, shape_);
         buildError = writer.Error();
     }
     ::close(topFd);

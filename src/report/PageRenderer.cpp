@@ -31,12 +31,57 @@ public:
 
     void Draw(const PageItem& item) {
         if (item.ItemKind == PageItem::Kind::Fill)
-            Painter_.fillRect(ToDevice(item.Rect), QColor::fromRgba(item.Colour));
+            DrawFill(item);
         else
             DrawText(item);
     }
 
 private:
+    // Fills and texts alternate on every line. QPainter::fillRect saves and restores the pen and
+    // the brush on each call, and a PDF writer records every such change; so the painter is set
+    // up for fills (no pen, the fill's brush) or for text (the text's pen) only when the kind or
+    // the colour changes.
+    enum class Mode : std::uint8_t { Unknown, Fill, Text };
+
+    void DrawFill(const PageItem& item) {
+        if (RepaintsLastFill(item))
+            return;
+        LastFill_ = &item;
+        TextsSinceLastFill_.clear();
+        if (Mode_ != Mode::Fill || ModeColour_ != item.Colour) {
+            if (Mode_ != Mode::Fill)
+                Painter_.setPen(Qt::NoPen);
+            Painter_.setBrush(QColor::fromRgba(item.Colour));
+            Mode_ = Mode::Fill;
+            ModeColour_ = item.Colour;
+        }
+        Painter_.drawRect(ToDevice(item.Rect));
+    }
+
+    // A label's fill inside its band's fill of the same opaque colour, with no text drawn into it
+    // since, paints pixels that have its colour already; a PDF would still record it. Text runs
+    // are not clipped, so a text counts as reaching across the whole page, and a line's height
+    // above and below its box: a fill on the rows of a text drawn since is always drawn.
+    bool RepaintsLastFill(const PageItem& fill) const {
+        if (LastFill_ == nullptr || qAlpha(fill.Colour) != 255 ||
+            LastFill_->Colour != fill.Colour || !LastFill_->Rect.contains(fill.Rect))
+            return false;
+        for (const QRectF& text : TextsSinceLastFill_) {
+            const qreal reach = text.height();
+            if (text.top() - reach < fill.Rect.bottom() && fill.Rect.top() < text.bottom() + reach)
+                return false;
+        }
+        return true;
+    }
+
+    void UseTextPen(QRgb colour) {
+        if (Mode_ == Mode::Text && ModeColour_ == colour)
+            return;
+        Painter_.setPen(QColor::fromRgba(colour));
+        Mode_ = Mode::Text;
+        ModeColour_ = colour;
+    }
+
     QRectF ToDevice(const QRectF& tenths) const {
         const qreal sx = Dpi_.width() / LayoutUnits::TenthsPerInch;
         const qreal sy = Dpi_.height() / LayoutUnits::TenthsPerInch;
@@ -55,7 +100,8 @@ private:
             x = box.right() - advance;
         else if (item.Alignment == TextAlignment::Center)
             x = box.center().x() - advance / 2;
-        Painter_.setPen(QColor::fromRgba(item.Colour));
+        TextsSinceLastFill_.push_back(item.Rect);
+        UseTextPen(item.Colour);
         Painter_.drawText(QPointF(x, box.top() + metrics.ascent()), item.Text);
     }
 
@@ -75,6 +121,10 @@ private:
     QSizeF Dpi_;
     std::vector<std::optional<QFontMetricsF>> Metrics_; // per font of the page, made on first use
     std::uint32_t CurrentFont_ = NoFont;
+    Mode Mode_ = Mode::Unknown;
+    QRgb ModeColour_ = 0;
+    const PageItem* LastFill_ = nullptr;     // the last fill drawn, an item of Page_
+    std::vector<QRectF> TextsSinceLastFill_; // in tenths of a millimetre, as the items hold them
 };
 
 } // namespace

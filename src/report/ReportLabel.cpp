@@ -5,6 +5,8 @@
 
 #include <QPaintDevice>
 
+#include <algorithm>
+
 namespace {
 
 // A paint device that exists only to tell font metrics the layout resolution, so that a label
@@ -42,8 +44,9 @@ QFontMetrics MetricsAt(const QFont& font, int dpi) {
 
 } // namespace
 
-ReportLabel::ReportLabel(const ReportBand& band)
-    : Band_(band), Metrics_(MetricsAt(Font_, band.LayoutDpi())) {}
+ReportLabel::ReportLabel(const ReportBand& band) : Band_(band) {
+    MetricsFor(Font_);
+}
 
 void ReportLabel::SetCaption(const QString& caption) {
     if (caption == Caption_)
@@ -56,7 +59,7 @@ void ReportLabel::SetFont(const QFont& font) {
     if (font == Font_)
         return;
     Font_ = font;
-    Metrics_ = MetricsAt(Font_, Band_.LayoutDpi());
+    MetricsFor(Font_);
     Measure();
 }
 
@@ -72,6 +75,8 @@ void ReportLabel::SetLeft(double left) {
 }
 
 void ReportLabel::SetWidth(double width) {
+    // The width set here replaces any measurement still pending.
+    WidthStale_ = false;
     Width_ = width;
     PlaceInBand();
 }
@@ -89,23 +94,29 @@ void ReportLabel::SetHeightPixels(int pixels) {
     SetHeight(PixelsToTenths(pixels));
 }
 
+// The three setters below change how a pending width would move the label, so the width is
+// brought up to date under the old settings first.
 void ReportLabel::SetAlignment(TextAlignment alignment) {
+    MeasureWidthIfStale();
     Alignment_ = alignment;
     PlaceInBand();
 }
 
 void ReportLabel::SetAlignToBand(bool align) {
+    MeasureWidthIfStale();
     AlignToBand_ = align;
     PlaceInBand();
 }
 
 void ReportLabel::SetAutoSize(bool autoSize) {
+    MeasureWidthIfStale();
     AutoSize_ = autoSize;
     Measure();
 }
 
 void ReportLabel::LayoutDpiChanged() {
-    Metrics_ = MetricsAt(Font_, Band_.LayoutDpi());
+    MetricsCache_.clear();
+    MetricsFor(Font_);
     Measure();
 }
 
@@ -113,17 +124,43 @@ double ReportLabel::PixelsToTenths(double pixels) const {
     return LayoutUnits::PixelsToTenths(pixels, Band_.LayoutDpi());
 }
 
+const QFontMetrics& ReportLabel::MetricsFor(const QFont& font) {
+    for (auto it = MetricsCache_.begin(); it != MetricsCache_.end(); ++it) {
+        if (it->Font == font) {
+            std::rotate(it, it + 1, MetricsCache_.end());
+            return MetricsCache_.back().Metrics;
+        }
+    }
+    if (MetricsCache_.size() == MetricsCacheSize)
+        MetricsCache_.erase(MetricsCache_.begin());
+    MetricsCache_.push_back({font, MetricsAt(font, Band_.LayoutDpi())});
+    return MetricsCache_.back().Metrics;
+}
+
 void ReportLabel::Measure() {
     if (!AutoSize_)
         return;
-    const double minimumHeight = PixelsToTenths(Metrics_.height() + 1);
+    const double minimumHeight = PixelsToTenths(MetricsCache_.back().Metrics.height() + 1);
     if (Height_ < minimumHeight)
         Height_ = minimumHeight;
-    ResizeKeepingAnchor(PixelsToTenths(Metrics_.horizontalAdvance(Caption_) + 1));
+    WidthStale_ = true;
+    if (!WidthMayWait())
+        MeasureWidth();
+}
+
+void ReportLabel::MeasureWidthIfStale() const {
+    if (WidthStale_)
+        MeasureWidth();
+}
+
+void ReportLabel::MeasureWidth() const {
+    WidthStale_ = false;
+    const QFontMetrics& metrics = MetricsCache_.back().Metrics;
+    ResizeKeepingAnchor(PixelsToTenths(metrics.horizontalAdvance(Caption_) + 1));
     PlaceInBand();
 }
 
-void ReportLabel::ResizeKeepingAnchor(double width) {
+void ReportLabel::ResizeKeepingAnchor(double width) const {
     switch (Alignment_) {
     case TextAlignment::Left:
         break;
@@ -137,8 +174,9 @@ void ReportLabel::ResizeKeepingAnchor(double width) {
     Width_ = width;
 }
 
-void ReportLabel::PlaceInBand() {
-    if (!AlignToBand_)
+void ReportLabel::PlaceInBand() const {
+    // A stale width is placed when it is measured.
+    if (!AlignToBand_ || WidthStale_)
         return;
     switch (Alignment_) {
     case TextAlignment::Left:
