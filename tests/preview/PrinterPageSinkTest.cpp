@@ -1,5 +1,5 @@
 #include "PrinterPageSink.h"
-#include "PdfInspection.h"
+#include "PdfContents.h"
 #include "ReportPage.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ReportPreview.h"
 #include "PageFile.h"
-#include "PdfInspection.h"
+#include "PdfContents.h"
 #include "SampleReport.h"
 
 #include <QApplication>
