@@ -53,6 +53,7 @@ private slots:
     void placesTextInItsBox_data();
     void placesTextInItsBox();
     void laterFillsCoverEarlierItems();
+    void labelFillInsideBandFillStillCoversText();
 };
 
 void PageRendererTest::placesTextInItsBox_data() {
@@ -136,6 +137,30 @@ void PageRendererTest::laterFillsCoverEarlierItems() {
     QVERIFY(ink.left() >= ToPixels(QRectF(350, 0, 1, 1), 96).left() - 1);
     QCOMPARE(image.pixel(ToPixels(QRectF(600, 225, 1, 1), 96).topLeft().toPoint()),
              qRgb(0x80, 0x80, 0x80));
+}
+
+// A detail line as a band draws it: the band's white fill, the name label's fill and a name that
+// runs on past its box, then the size label's fill inside the band's fill. The renderer leaves
+// out fills that repaint white on white, but not one that has text below it.
+void PageRendererTest::labelFillInsideBandFillStillCoversText() {
+    ReportPage page;
+    page.PaperSize = Paper;
+    const QRectF band(0, 100, 1200, 45);
+    const QRectF shortBox(200, 100, 50, 45); // far narrower than the text
+    page.AddFill(band, 0xffffffff);
+    page.AddFill(shortBox, 0xffffffff);
+    page.AddText(shortBox, TextAlignment::Left, QFont(QStringLiteral("Arial"), PointSize),
+                 0xff000000, Text);
+    page.AddFill(QRectF(350, 100, 850, 45), 0xffffffff);
+    QImage image = WhitePaper(96, 96);
+    {
+        QPainter painter(&image);
+        PageRenderer::Render(painter, page);
+    }
+
+    const QRect ink = InkBounds(image);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY(ink.right() < ToPixels(QRectF(350, 0, 1, 1), 96).left() + 1);
 }
 
 QTEST_MAIN(PageRendererTest)
