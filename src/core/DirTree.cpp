@@ -3,7 +3,7 @@
 #include "DirEnumerator.h"
 #include "ParallelScan.h"
 #include "PosixDirEnumerator.h"
-#include "SaturatingAdd.h"
+#include "ScanSteps.h"
 
 #include <algorithm>
 #include <thread>
@@ -16,17 +16,12 @@ void ScanDir(std::unique_ptr<DirReader> reader, TDirList& list, std::string_view
 // Counts a file into the running directory's entry, or scans a subdirectory below it while the
 // directory's own enumeration stays open (depth first).
 void ProcessFound(const DirItem& item, DirReader& reader, TDirEntry& entry) {
-    if (item.Name == "." || item.Name == "..")
+    if (IsDotOrDotDot(item.Name))
         return;
-    if (item.Kind == DirItemKind::Directory) {
-        // Created before the subdirectory is scanned, so it stays, empty, when none is readable.
-        if (!entry.SubDirs)
-            entry.SubDirs = std::make_unique<TDirList>();
-        ScanDir(reader.OpenSubdir(item.Name), *entry.SubDirs, item.Name, &entry);
-        return;
-    }
-    entry.Files = SaturatingAdd(entry.Files, 1);
-    entry.Bytes = SaturatingAdd(entry.Bytes, std::max<std::int64_t>(item.Size, 0));
+    if (item.Kind == DirItemKind::Directory)
+        ScanDir(reader.OpenSubdir(item.Name), SubDirsOf(entry), item.Name, &entry);
+    else
+        CountFile(entry, item);
 }
 
 // contract: a directory that cannot be opened, or delivers no first item, gets no entry. Otherwise
@@ -39,12 +34,8 @@ void ScanDir(std::unique_ptr<DirReader> reader, TDirList& list, std::string_view
     DirItem item;
     if (reader->Next(item) != DirStep::Item)
         return;
-    auto owned = std::make_unique<TDirEntry>();
-    TDirEntry& entry = *owned;
-    entry.List = &list;
-    entry.Name = name;
-    entry.Parent = parent;
-    list.push_back(std::move(owned));
+    list.push_back(NewEntry(name, parent, list));
+    TDirEntry& entry = *list.back();
     do {
         ProcessFound(item, *reader, entry);
     } while (reader->Next(item) == DirStep::Item);

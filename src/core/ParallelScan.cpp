@@ -1,9 +1,8 @@
 #include "ParallelScan.h"
 
 #include "DirEnumerator.h"
-#include "SaturatingAdd.h"
+#include "ScanSteps.h"
 
-#include <algorithm>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -89,30 +88,19 @@ private:
         if (opened->Next(item) != DirStep::Item)
             return;
         std::shared_ptr<DirReader> reader = std::move(opened);
-        auto owned = std::make_unique<TDirEntry>();
+        auto owned = NewEntry(task.Name, task.Parent, *task.List);
         TDirEntry& entry = *owned;
-        entry.Name = std::move(task.Name);
-        entry.Parent = task.Parent;
-        entry.List = task.List;
         Append(*task.List, std::move(owned));
-        std::int64_t files = 0;
-        std::int64_t bytes = 0;
+        // Only this task writes the entry; the others read it after the join.
         do {
-            if (item.Name == "." || item.Name == "..")
+            if (IsDotOrDotDot(item.Name))
                 continue;
-            if (item.Kind == DirItemKind::Directory) {
-                if (!entry.SubDirs)
-                    entry.SubDirs = std::make_unique<TDirList>();
+            if (item.Kind == DirItemKind::Directory)
                 found.push_back(
-                    {reader, nullptr, std::string(item.Name), &entry, entry.SubDirs.get()});
-            } else {
-                files = SaturatingAdd(files, 1);
-                bytes = SaturatingAdd(bytes, std::max<std::int64_t>(item.Size, 0));
-            }
+                    {reader, nullptr, std::string(item.Name), &entry, &SubDirsOf(entry)});
+            else
+                CountFile(entry, item);
         } while (reader->Next(item) == DirStep::Item);
-        // Only this task writes the entry's counts; the others read them after the join.
-        entry.Files = files;
-        entry.Bytes = bytes;
     }
 
     std::mutex mutex_;

@@ -1,3 +1,4 @@
+#include "PdfContents.h"
 #include "PdfExport.h"
 
 #include <QDir>
@@ -19,27 +20,6 @@ std::shared_ptr<const ReportPage> PageWithLine(const QSizeF& paper, const QStrin
 
 const QSizeF Portrait(2100, 2970);
 const QSizeF Landscape(2970, 2100);
-
-// Page objects of a PDF file; their parent, the page tree, is "/Type /Pages".
-int PageObjects(const QByteArray& pdf) {
-    return static_cast<int>(pdf.count("/Type /Page") - pdf.count("/Type /Pages"));
-}
-
-// The width and height of each page, in points, in the order the pages appear in the file.
-QList<QSize> MediaBoxes(const QByteArray& pdf) {
-    static const QRegularExpression mediaBox(
-        QStringLiteral(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])"));
-    QList<QSize> sizes;
-    for (const auto& match : mediaBox.globalMatch(QString::fromLatin1(pdf)))
-        sizes.append(
-            QSize(qRound(match.captured(1).toDouble()), qRound(match.captured(2).toDouble())));
-    return sizes;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -64,12 +44,12 @@ void PdfExportTest::writesOnePdfPagePerPage() {
     const PdfExport::Result result = PdfExport::Write(path, pages, QStringLiteral("tarn"));
 
     QVERIFY2(result.Ok, qPrintable(result.Error));
-    const QByteArray pdf = ReadAll(path);
+    const QByteArray pdf = PdfInspection::ReadAll(path);
     QVERIFY(pdf.startsWith("%PDF-"));
-    QCOMPARE(PageObjects(pdf), 3);
+    QCOMPARE(PdfInspection::PageCount(pdf), 3);
     // A4 in points, each page in its own orientation.
     const QList<QSize> a4{QSize(595, 842), QSize(595, 842), QSize(842, 595)};
-    QCOMPARE(MediaBoxes(pdf), a4);
+    QCOMPARE(PdfInspection::MediaBoxes(pdf), a4);
     QVERIFY(pdf.contains("/FontFile2")); // the font is embedded
     // Only the finished file is left in the folder, no temporary beside it.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("listing.pdf")});
