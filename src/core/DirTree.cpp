@@ -41,12 +41,6 @@ void ScanDir(std::unique_ptr<DirReader> reader, TDirList& list, std::string_view
     } while (reader->Next(item) == DirStep::Item);
 }
 
-// The order of CompareEntryNames: std::string compares its bytes as unsigned char, and a name
-// holds no 0 byte, so a prefix sorts first there too; this form inlines to memcmp.
-bool NameLess(const std::unique_ptr<TDirEntry>& a, const std::unique_ptr<TDirEntry>& b) {
-    return a->Name < b->Name;
-}
-
 // Sorts every list of the finished tree by name; the order of discovery leaves no trace.
 void SortTree(TDirList& top) {
     // An explicit stack instead of recursion: a tree may be deeper than the thread's stack.
@@ -54,8 +48,7 @@ void SortTree(TDirList& top) {
     while (!pending.empty()) {
         TDirList& list = *pending.back();
         pending.pop_back();
-        std::sort(list.begin(), list.end(), NameLess);
-        list.shrink_to_fit(); // the tree is final now: drop the growth slack of each list
+        FinishList(list);
         for (const auto& entry : list) {
             if (entry->SubDirs)
                 pending.push_back(entry->SubDirs.get());
@@ -109,7 +102,6 @@ void DirTree::BuildTree(const std::string& path, unsigned threads) {
     PosixDirEnumerator enumerator;
     DirList = std::make_unique<TDirList>();
     ParallelScan(enumerator.OpenStart(NormaliseStartPath(path)), *DirList, path, threads);
-    SortTree(*DirList);
 }
 
 void DirTree::BuildTree(const std::string& path, DirEnumerator& enumerator) {

@@ -1,11 +1,15 @@
 #include "PosixDirEnumerator.h"
 
+#include "KernelFileSystems.h"
+#include "MountTable.h"
+
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <string>
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -13,46 +17,58 @@
 
 namespace {
 
-// Kernel virtual file systems: their files report sizes that are not on any disk (/proc/kcore
-// alone claims 128 TiB), so a listing does not descend into them below its start.
 bool IsKernelVirtualFileSystem(int fd) {
     struct statfs fs {};
-    if (fstatfs(fd, &fs) != 0)
-        return false;
-    switch (static_cast<unsigned long>(fs.f_type)) {
-    case PROC_SUPER_MAGIC:
-    case SYSFS_MAGIC:
-    case DEBUGFS_MAGIC:
-    case TRACEFS_MAGIC:
-    case CGROUP_SUPER_MAGIC:
-    case CGROUP2_SUPER_MAGIC:
-    case SECURITYFS_MAGIC:
-    case DEVPTS_SUPER_MAGIC:
-    case BPF_FS_MAGIC:
-    case PSTOREFS_MAGIC:
-    case EFIVARFS_MAGIC:
-    case SELINUX_MAGIC:
-    case SMACK_MAGIC:
-    case BINFMTFS_MAGIC:
-    case NSFS_MAGIC:
-    case 0x62656570: // configfs
-    case 0x65735543: // fusectl
+    return fstatfs(fd, &fs) == 0 && IsKernelFileSystemMagic(static_cast<unsigned long>(fs.f_type));
+}
+
+// Without a kernel virtual file system mounted below the start, no directory of the scan needs
+// the per-directory check (an fstat each, and an fstatfs on every change of device). One that is
+// mounted while the scan runs is not seen; the check cannot be sure of that either.
+bool NeedsMountChecks(int startFd) {
+    char canonical[PATH_MAX];
+    const std::string self = "/proc/self/fd/" + std::to_string(startFd);
+    const ssize_t length = readlink(self.c_str(), canonical, sizeof canonical);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof canonical || canonical[0] != '/')
         return true;
-    default:
-        return false;
-    }
+    return MountTable::ReadOwn().KernelFileSystemBelow(std::string_view(canonical, length));
 }
 
 constexpr std::size_t kBufferSize = 32 * 1024;
 
-// One open directory. It owns its descriptor and the buffer that getdents64 fills; the names it
-// delivers point into that buffer. The buffer goes as soon as the directory is read to its end,
-// while the descriptor stays for opening subdirectories (a parallel scan opens them later).
+// getdents64 writes its records at 8-byte boundaries.
+struct alignas(alignof(struct dirent64)) DirentBuffer {
+    char Bytes[kBufferSize];
+};
+
+// A directory read to its end gives its buffer back to the thread, and the next directory this
+// thread reads takes it: a scan allocates a buffer per thread, not one per directory.
+thread_local std::unique_ptr<DirentBuffer> tSpareBuffer;
+
+std::unique_ptr<DirentBuffer> TakeBuffer() {
+    if (tSpareBuffer)
+        return std::move(tSpareBuffer);
+    return std::make_unique_for_overwrite<DirentBuffer>();
+}
+
+void GiveBackBuffer(std::unique_ptr<DirentBuffer> buffer) {
+    if (buffer && !tSpareBuffer)
+        tSpareBuffer = std::move(buffer);
+}
+
+// One open directory. It owns its descriptor and, while it is being read, the buffer that
+// getdents64 fills; the names it delivers point into that buffer. The buffer goes as soon as the
+// directory is read to its end, while the descriptor stays for opening subdirectories.
 class PosixDirReader final : public DirReader {
 public:
-    PosixDirReader(int fd, dev_t device)
-        : fd_(fd), device_(device), buffer_(new char[kBufferSize]) {}
-    ~PosixDirReader() override { close(fd_); }
+    // contract: with `checkMounts`, each opened subdirectory is tested for a kernel virtual file
+    // system; without, none can be below (the mount table said so at the start).
+    PosixDirReader(int fd, dev_t device, bool checkMounts)
+        : fd_(fd), device_(device), checkMounts_(checkMounts) {}
+    ~PosixDirReader() override {
+        close(fd_);
+        GiveBackBuffer(std::move(buffer_));
+    }
 
     DirStep Next(DirItem& item) override {
         for (;;) {
@@ -61,7 +77,7 @@ public:
                 if (refill != DirStep::Item)
                     return refill;
             }
-            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_.get() + pos_);
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_->Bytes + pos_);
             pos_ += d->d_reclen;
             if (Describe(*d, item))
                 return DirStep::Item;
@@ -69,39 +85,45 @@ public:
     }
 
     std::unique_ptr<DirReader> OpenSubdir(std::string_view name) override {
-        // Names delivered by this reader end with the 0 of their record; any other name is copied.
-        std::string copy;
+        // Names delivered by this reader end with the 0 of their record; any other name is copied
+        // (into a string that keeps its capacity, so long names cost no allocation each).
+        thread_local std::string tNameCopy;
         const char* cname = name.data();
         if (!InBuffer(cname) || cname[name.size()] != '\0') {
-            copy.assign(name);
-            cname = copy.c_str();
+            tNameCopy.assign(name);
+            cname = tNameCopy.c_str();
         }
         const int fd = openat(fd_, cname, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
+        if (!checkMounts_)
+            return std::make_unique<PosixDirReader>(fd, device_, false);
         struct stat st {};
         if (fstat(fd, &st) != 0 || (st.st_dev != device_ && IsKernelVirtualFileSystem(fd))) {
             close(fd);
             return nullptr;
         }
-        return std::make_unique<PosixDirReader>(fd, st.st_dev);
+        return std::make_unique<PosixDirReader>(fd, st.st_dev, true);
     }
 
 private:
     bool InBuffer(const char* p) const {
-        return buffer_ && p >= buffer_.get() && p < buffer_.get() + kBufferSize;
+        return buffer_ && p >= buffer_->Bytes && p < buffer_->Bytes + kBufferSize;
     }
 
     DirStep Refill() {
-        if (!buffer_)
+        if (finished_)
             return finalStep_;
+        if (!buffer_)
+            buffer_ = TakeBuffer();
         ssize_t n;
         do {
-            n = getdents64(fd_, buffer_.get(), kBufferSize);
+            n = getdents64(fd_, buffer_->Bytes, kBufferSize);
         } while (n < 0 && errno == EINTR);
         if (n <= 0) {
+            finished_ = true;
             finalStep_ = n == 0 ? DirStep::End : DirStep::Failed;
-            buffer_.reset();
+            GiveBackBuffer(std::move(buffer_));
             pos_ = end_ = 0;
             return finalStep_;
         }
@@ -132,10 +154,12 @@ private:
     }
 
     int fd_;
-    dev_t device_;
+    dev_t device_; // meaningful with checkMounts_ only
+    bool checkMounts_;
+    bool finished_ = false;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
-    std::unique_ptr<char[]> buffer_; // new[] aligns for any record
+    std::unique_ptr<DirentBuffer> buffer_;
     DirStep finalStep_ = DirStep::End;
 };
 
@@ -164,5 +188,5 @@ std::unique_ptr<DirReader> PosixDirEnumerator::OpenStart(const std::string& path
         close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixDirReader>(fd, st.st_dev);
+    return std::make_unique<PosixDirReader>(fd, st.st_dev, NeedsMountChecks(fd));
 }

@@ -1,0 +1,41 @@
+#include "ScanHandOver.h"
+
+void ScanHandOver::Give(OpenedDir dir) {
+    {
+        std::lock_guard lock(mutex_);
+        pending_.push_back(std::move(dir));
+    }
+    wake_.notify_one();
+}
+
+bool ScanHandOver::Take(OpenedDir& dir) {
+    std::unique_lock lock(mutex_);
+    const unsigned waiting = waiting_.load(std::memory_order_relaxed) + 1;
+    waiting_.store(waiting, std::memory_order_relaxed);
+    if (waiting == workers_ && pending_.empty()) {
+        over_ = true;
+        wake_.notify_all();
+    }
+    wake_.wait(lock, [this] { return over_ || Failed() || !pending_.empty(); });
+    waiting_.store(waiting_.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
+    if (pending_.empty() || Failed())
+        return false;
+    dir = std::move(pending_.back());
+    pending_.pop_back();
+    return true;
+}
+
+void ScanHandOver::Fail(std::exception_ptr error) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!failure_)
+            failure_ = error;
+        failed_.store(true, std::memory_order_relaxed);
+    }
+    wake_.notify_all();
+}
+
+void ScanHandOver::RethrowFailure() const {
+    if (failure_)
+        std::rethrow_exception(failure_);
+}

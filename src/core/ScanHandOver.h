@@ -1,0 +1,51 @@
+#pragma once
+
+#include "DirEnumerator.h"
+#include "TDirEntry.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// An opened directory whose entry is already in the tree, with the first item of its enumeration
+// read but not yet processed: whichever worker takes it reads the rest and fills the entry.
+struct OpenedDir {
+    std::unique_ptr<DirReader> Reader;
+    TDirEntry* Entry = nullptr;
+    DirItem First; // its name stays valid until the next call on Reader
+};
+
+// Where the workers of a scan meet: opened directories that busy workers hand to idle ones, the
+// end of the scan (nothing pending and every worker waiting) and the first failure. A busy worker
+// only reads one counter per subdirectory; the lock is taken when a worker waits, or when
+// another worker hands it a directory.
+class ScanHandOver {
+public:
+    explicit ScanHandOver(unsigned workers) : workers_(workers) {}
+
+    // A stale answer is harmless: it only moves one directory more or one fewer to the queue.
+    bool SomeoneWaits() const { return waiting_.load(std::memory_order_relaxed) > 0; }
+
+    void Give(OpenedDir dir);
+
+    // contract: false when the scan is over or has failed; otherwise `dir` is the worker's next.
+    bool Take(OpenedDir& dir);
+
+    // Stops the scan: waiting workers return, busy ones stop at their next directory.
+    void Fail(std::exception_ptr error);
+    bool Failed() const { return failed_.load(std::memory_order_relaxed); }
+    void RethrowFailure() const;
+
+private:
+    const unsigned workers_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<OpenedDir> pending_;  // given and not yet taken; released with the hand-over
+    std::atomic<unsigned> waiting_{0}; // written under mutex_
+    bool over_ = false;
+    std::atomic<bool> failed_{false};
+    std::exception_ptr failure_;
+};

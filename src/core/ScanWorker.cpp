@@ -1,0 +1,127 @@
+#include "ScanWorker.h"
+
+#include "ScanSteps.h"
+
+#include <cstring>
+
+void ScanWorker::Run() {
+    OpenedDir dir;
+    while (handOver_.Take(dir)) {
+        try {
+            Walk(std::move(dir));
+        } catch (...) {
+            ReleaseFrames();
+            handOver_.Fail(std::current_exception());
+        }
+        dir = OpenedDir();
+    }
+}
+
+bool ScanWorker::Enter(std::unique_ptr<DirReader> reader, std::string_view name,
+                       TDirEntry* parent, TDirList& list, OpenedDir& dir) {
+    if (!reader)
+        return false;
+    DirItem first;
+    if (reader->Next(first) != DirStep::Item)
+        return false;
+    list.push_back(NewEntry(name, parent, list));
+    dir.Entry = list.back().get();
+    dir.Reader = std::move(reader);
+    dir.First = first;
+    return true;
+}
+
+void ScanWorker::Walk(OpenedDir dir) {
+    Push(std::move(dir));
+    while (depth_ > 0 && !handOver_.Failed()) {
+        if (handOver_.SomeoneWaits())
+            GiveShallowest();
+        Frame& top = frames_[depth_ - 1];
+        if (HasUnopened(top)) {
+            OpenedDir next;
+            if (EnterNextSubdir(top, next))
+                Push(std::move(next)); // `top` is not used after this: the push may move it
+        } else {
+            PopFinished(top);
+        }
+    }
+    ReleaseFrames();
+}
+
+// Reads the directory to its end on a new frame at the top of the stack.
+void ScanWorker::Push(OpenedDir dir) {
+    if (depth_ == frames_.size())
+        frames_.emplace_back();
+    Frame& frame = frames_[depth_++];
+    frame.Reader = std::move(dir.Reader);
+    frame.Entry = dir.Entry;
+    frame.SubdirNames.clear();
+    frame.Next = 0;
+    TDirEntry& entry = *dir.Entry;
+    DirItem item = dir.First;
+    std::size_t subdirs = 0;
+    do {
+        if (IsDotOrDotDot(item.Name))
+            continue;
+        if (item.Kind == DirItemKind::Directory) {
+            SubDirsOf(entry);
+            frame.SubdirNames.append(item.Name);
+            frame.SubdirNames.push_back('\0');
+            ++subdirs;
+        } else {
+            CountFile(entry, item);
+        }
+    } while (frame.Reader->Next(item) == DirStep::Item);
+    if (subdirs > 0)
+        entry.SubDirs->reserve(subdirs); // one allocation for the list, not one per doubling
+}
+
+bool ScanWorker::HasUnopened(const Frame& frame) {
+    return frame.Next < frame.SubdirNames.size();
+}
+
+// contract: HasUnopened(frame). The entry goes into the frame's list, which only this worker
+// appends to.
+bool ScanWorker::EnterNextSubdir(Frame& frame, OpenedDir& dir) {
+    const char* name = frame.SubdirNames.c_str() + frame.Next;
+    const std::size_t length = std::strlen(name);
+    frame.Next += length + 1;
+    std::unique_ptr<DirReader> reader = frame.Reader->OpenSubdir({name, length});
+    if (!HasUnopened(frame))
+        frame.Reader.reset(); // the last subdirectory is open: the parent is no longer needed
+    return Enter(std::move(reader), {name, length}, frame.Entry, *frame.Entry->SubDirs, dir);
+}
+
+// The subdirectory nearest the start that this worker has yet to open heads the largest piece of
+// work it can spare, so a waiting worker gets that, and comes back rarely. Frames below
+// shallowest_ have nothing left to open, and never will: the search only moves up, and starts
+// again from the top of the stack when frames are popped below it.
+void ScanWorker::GiveShallowest() {
+    while (shallowest_ < depth_ && !HasUnopened(frames_[shallowest_]))
+        ++shallowest_;
+    if (shallowest_ == depth_)
+        return;
+    OpenedDir dir;
+    if (EnterNextSubdir(frames_[shallowest_], dir))
+        handOver_.Give(std::move(dir));
+}
+
+// Every subdirectory of the frame's directory has been entered, by this worker alone: its list is
+// final and is sorted here, while its entries are still in the cache, and in parallel with the
+// other workers. The receivers of handed-over entries write to those entries meanwhile, never to
+// their names or to the list.
+void ScanWorker::PopFinished(Frame& frame) {
+    frame.Reader.reset();
+    if (frame.Entry->SubDirs)
+        FinishList(*frame.Entry->SubDirs);
+    --depth_;
+    if (shallowest_ > depth_)
+        shallowest_ = depth_;
+}
+
+void ScanWorker::ReleaseFrames() {
+    for (std::size_t i = 0; i < depth_; ++i)
+        frames_[i].Reader.reset();
+    depth_ = 0;
+    shallowest_ = 0;
+}
