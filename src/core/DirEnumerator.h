@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DirThreading.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -48,4 +50,7 @@ public:
     // contract: opens the starting directory, a path already normalised (empty: the current
     // directory); nullptr when it cannot be enumerated.
     virtual std::unique_ptr<DirReader> OpenStart(const std::string& path) = 0;
+
+    // How its readers move between the threads of a parallel scan.
+    virtual DirThreading& Threading() { return DirThreading::Shared(); }
 };

@@ -101,7 +101,8 @@ void DirTree::BuildTree(const std::string& path, unsigned threads) {
         threads = std::max(1u, std::thread::hardware_concurrency());
     PosixDirEnumerator enumerator;
     DirList = std::make_unique<TDirList>();
-    ParallelScan(enumerator.OpenStart(NormaliseStartPath(path)), *DirList, path, threads);
+    ParallelScan(enumerator.OpenStart(NormaliseStartPath(path)), *DirList, path, threads,
+                 enumerator.Threading());
 }
 
 void DirTree::BuildTree(const std::string& path, DirEnumerator& enumerator) {

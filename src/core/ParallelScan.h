@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DirThreading.h"
 #include "TDirEntry.h"
 
 #include <memory>
@@ -15,9 +16,9 @@ class DirReader;
 // alone), so the tree is the same whichever worker reached which directory, and the same as the
 // serial scan's.
 //
-// contract: `start` may be null (nothing is scanned). The readers must allow OpenSubdir from any
-// thread once their enumeration is over, and the rest of an enumeration on another thread than
-// its first item. An exception in a worker (exhausted memory) stops the scan and is rethrown
+// contract: `start` may be null (nothing is scanned). `threading` belongs to the enumerator that
+// opened `start`; with the default, the readers must allow the rest of an enumeration, and
+// OpenSubdir once it is over, on another thread than the one that read the first item. An exception in a worker (exhausted memory) stops the scan and is rethrown
 // here once every worker has stopped; what was appended stays reachable.
 void ParallelScan(std::unique_ptr<DirReader> start, TDirList& top, const std::string& name,
-                  unsigned threads);
+                  unsigned threads, DirThreading& threading = DirThreading::Shared());

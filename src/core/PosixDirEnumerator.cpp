@@ -10,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -66,9 +67,19 @@ public:
     PosixDirReader(int fd, dev_t device, bool checkMounts)
         : fd_(fd), device_(device), checkMounts_(checkMounts) {}
     ~PosixDirReader() override {
-        close(fd_);
+        if (fd_ >= 0)
+            close(fd_);
         GiveBackBuffer(std::move(buffer_));
     }
+
+    // For moving the reader to another thread's descriptor table; -1 while it travels, and after a
+    // failed arrival, when its calls fail as on a closed directory.
+    int Descriptor() const { return fd_; }
+    void CloseDescriptor() {
+        close(fd_);
+        fd_ = -1;
+    }
+    void SetDescriptor(int fd) { fd_ = fd; }
 
     DirStep Next(DirItem& item) override {
         for (;;) {
@@ -88,6 +99,8 @@ public:
         // Names delivered by this reader end with the 0 of their record; any other name is copied
         // (into a string that keeps its capacity, so long names cost no allocation each).
         thread_local std::string tNameCopy;
+        if (fd_ < 0)
+            return nullptr;
         const char* cname = name.data();
         if (!InBuffer(cname) || cname[name.size()] != '\0') {
             tNameCopy.assign(name);
@@ -175,6 +188,25 @@ void RaiseDescriptorLimit() {
 
 PosixDirEnumerator::PosixDirEnumerator() {
     RaiseDescriptorLimit();
+}
+
+void PosixDirEnumerator::WorkerStarted() {
+    // A copy of the shared table for this thread alone: when it fails, the thread keeps using the
+    // shared one, which only costs speed.
+    unshare(CLONE_FILES);
+}
+
+// Every reader of a scan comes from this enumerator, so each is one of ours.
+bool PosixDirEnumerator::Send(DirReader& reader) {
+    auto& posix = static_cast<PosixDirReader&>(reader);
+    if (!channel_.Send(posix.Descriptor()))
+        return false;
+    posix.CloseDescriptor(); // the channel holds the directory now
+    return true;
+}
+
+void PosixDirEnumerator::Receive(DirReader& reader) {
+    static_cast<PosixDirReader&>(reader).SetDescriptor(channel_.Receive());
 }
 
 std::unique_ptr<DirReader> PosixDirEnumerator::OpenStart(const std::string& path) {

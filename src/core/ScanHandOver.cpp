@@ -1,11 +1,14 @@
 #include "ScanHandOver.h"
 
-void ScanHandOver::Give(OpenedDir dir) {
+bool ScanHandOver::Give(OpenedDir& dir) {
     {
         std::lock_guard lock(mutex_);
+        if (workers_ > 1 && !threading_.Send(*dir.Reader))
+            return false;
         pending_.push_back(std::move(dir));
     }
     wake_.notify_one();
+    return true;
 }
 
 bool ScanHandOver::Take(OpenedDir& dir) {
@@ -20,8 +23,10 @@ bool ScanHandOver::Take(OpenedDir& dir) {
     waiting_.store(waiting_.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
     if (pending_.empty() || Failed())
         return false;
-    dir = std::move(pending_.back());
-    pending_.pop_back();
+    dir = std::move(pending_.front());
+    pending_.pop_front();
+    if (workers_ > 1)
+        threading_.Receive(*dir.Reader);
     return true;
 }
 

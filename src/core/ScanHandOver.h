@@ -1,14 +1,15 @@
 #pragma once
 
 #include "DirEnumerator.h"
+#include "DirThreading.h"
 #include "TDirEntry.h"
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 // An opened directory whose entry is already in the tree, with the first item of its enumeration
 // read but not yet processed: whichever worker takes it reads the rest and fills the entry.
@@ -21,15 +22,19 @@ struct OpenedDir {
 // Where the workers of a scan meet: opened directories that busy workers hand to idle ones, the
 // end of the scan (nothing pending and every worker waiting) and the first failure. A busy worker
 // only reads one counter per subdirectory; the lock is taken when a worker waits, or when
-// another worker hands it a directory.
+// another worker hands it a directory. With several workers each reader travels through
+// `threading` (Send on the giver, Receive on the taker, in the queue's order, under the lock).
 class ScanHandOver {
 public:
-    explicit ScanHandOver(unsigned workers) : workers_(workers) {}
+    ScanHandOver(unsigned workers, DirThreading& threading)
+        : workers_(workers), threading_(threading) {}
 
     // A stale answer is harmless: it only moves one directory more or one fewer to the queue.
     bool SomeoneWaits() const { return waiting_.load(std::memory_order_relaxed) > 0; }
 
-    void Give(OpenedDir dir);
+    // contract: false when the reader cannot travel to another thread; `dir` is then left to the
+    // giver, untouched.
+    bool Give(OpenedDir& dir);
 
     // contract: false when the scan is over or has failed; otherwise `dir` is the worker's next.
     bool Take(OpenedDir& dir);
@@ -41,9 +46,10 @@ public:
 
 private:
     const unsigned workers_;
+    DirThreading& threading_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::vector<OpenedDir> pending_;  // given and not yet taken; released with the hand-over
+    std::deque<OpenedDir> pending_; // given and not yet taken, oldest first, as Receive needs
     std::atomic<unsigned> waiting_{0}; // written under mutex_
     bool over_ = false;
     std::atomic<bool> failed_{false};

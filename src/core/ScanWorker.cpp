@@ -33,9 +33,15 @@ bool ScanWorker::Enter(std::unique_ptr<DirReader> reader, std::string_view name,
 
 void ScanWorker::Walk(OpenedDir dir) {
     Push(std::move(dir));
-    while (depth_ > 0 && !handOver_.Failed()) {
+    while ((depth_ > 0 || !kept_.empty()) && !handOver_.Failed()) {
+        if (!kept_.empty()) {
+            OpenedDir next = std::move(kept_.back());
+            kept_.pop_back();
+            Push(std::move(next));
+            continue;
+        }
         if (handOver_.SomeoneWaits())
-            GiveShallowest();
+            GiveShallowest(kKeepWhileWalking);
         Frame& top = frames_[depth_ - 1];
         if (HasUnopened(top)) {
             OpenedDir next;
@@ -60,7 +66,11 @@ void ScanWorker::Push(OpenedDir dir) {
     TDirEntry& entry = *dir.Entry;
     DirItem item = dir.First;
     std::size_t subdirs = 0;
+    std::size_t items = 0;
     do {
+        // A big directory is a long piece of work on its own: meanwhile, spare what is below it.
+        if (++items % kItemsBetweenOffers == 0 && handOver_.SomeoneWaits())
+            GiveShallowest(kKeepWhileReading);
         if (IsDotOrDotDot(item.Name))
             continue;
         if (item.Kind == DirItemKind::Directory) {
@@ -93,17 +103,20 @@ bool ScanWorker::EnterNextSubdir(Frame& frame, OpenedDir& dir) {
 }
 
 // The subdirectory nearest the start that this worker has yet to open heads the largest piece of
-// work it can spare, so a waiting worker gets that, and comes back rarely. Frames below
-// shallowest_ have nothing left to open, and never will: the search only moves up, and starts
-// again from the top of the stack when frames are popped below it.
-void ScanWorker::GiveShallowest() {
+// work it can spare, so a waiting worker gets that, and comes back rarely. The `keep` frames at
+// the top stay with this worker: while it walks, that is two, because the subdirectories of the
+// top frames are what is left here, often leaves, and handing those out one by one costs the two
+// workers more than reading them here; while it reads a big directory, only that one. Nothing is
+// pushed here (a directory may be half read): what cannot travel is kept and walked next. Frames below shallowest_ have nothing left to open, and never will: the
+// search only moves up, and starts again lower when frames are popped below it.
+void ScanWorker::GiveShallowest(std::size_t keep) {
     while (shallowest_ < depth_ && !HasUnopened(frames_[shallowest_]))
         ++shallowest_;
-    if (shallowest_ == depth_)
+    if (shallowest_ + keep >= depth_)
         return;
     OpenedDir dir;
-    if (EnterNextSubdir(frames_[shallowest_], dir))
-        handOver_.Give(std::move(dir));
+    if (EnterNextSubdir(frames_[shallowest_], dir) && !handOver_.Give(dir))
+        kept_.push_back(std::move(dir));
 }
 
 // Every subdirectory of the frame's directory has been entered, by this worker alone: its list is
@@ -124,4 +137,5 @@ void ScanWorker::ReleaseFrames() {
         frames_[i].Reader.reset();
     depth_ = 0;
     shallowest_ = 0;
+    kept_.clear();
 }

@@ -45,12 +45,17 @@ private:
     void Push(OpenedDir dir);
     static bool HasUnopened(const Frame& frame);
     bool EnterNextSubdir(Frame& frame, OpenedDir& dir);
-    void GiveShallowest();
+    void GiveShallowest(std::size_t keep);
     void PopFinished(Frame& frame);
     void ReleaseFrames();
+
+    static constexpr std::size_t kKeepWhileWalking = 2;
+    static constexpr std::size_t kKeepWhileReading = 1;
+    static constexpr std::size_t kItemsBetweenOffers = 4096;
 
     ScanHandOver& handOver_;
     std::vector<Frame> frames_; // reused from directory to directory: [0, depth_) are live
     std::size_t depth_ = 0;
     std::size_t shallowest_ = 0; // no frame below it has a subdirectory left to open
+    std::vector<OpenedDir> kept_; // entered, but the hand-over refused them: walked next
 };
