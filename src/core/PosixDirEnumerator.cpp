@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -57,11 +58,32 @@ void GiveBackBuffer(std::unique_ptr<DirentBuffer> buffer) {
         tSpareBuffer = std::move(buffer);
 }
 
+// The memory of one reader, dropped by this thread and not yet reused; freed with the thread.
+struct SpareReaderMemory {
+    void* Memory = nullptr;
+    ~SpareReaderMemory() { ::operator delete(Memory); }
+};
+thread_local SpareReaderMemory tSpareReader;
+
 // One open directory. It owns its descriptor and, while it is being read, the buffer that
 // getdents64 fills; the names it delivers point into that buffer. The buffer goes as soon as the
 // directory is read to its end, while the descriptor stays for opening subdirectories.
 class PosixDirReader final : public DirReader {
 public:
+    // A scan makes and drops one reader per directory: each thread keeps the memory of the last
+    // one it dropped for the next one it makes.
+    static void* operator new(std::size_t size) {
+        if (size == sizeof(PosixDirReader) && tSpareReader.Memory != nullptr)
+            return std::exchange(tSpareReader.Memory, nullptr);
+        return ::operator new(size);
+    }
+    static void operator delete(void* memory, std::size_t size) {
+        if (size == sizeof(PosixDirReader) && tSpareReader.Memory == nullptr)
+            tSpareReader.Memory = memory;
+        else
+            ::operator delete(memory);
+    }
+
     // contract: with `checkMounts`, each opened subdirectory is tested for a kernel virtual file
     // system; without, none can be below (the mount table said so at the start).
     PosixDirReader(int fd, dev_t device, bool checkMounts)

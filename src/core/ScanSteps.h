@@ -2,6 +2,7 @@
 
 #include "DirEnumerator.h"
 #include "SaturatingAdd.h"
+#include "SortByName.h"
 #include "TDirEntry.h"
 
 #include <algorithm>
@@ -37,15 +38,9 @@ inline void CountFile(TDirEntry& entry, const DirItem& item) {
     entry.Bytes = SaturatingAdd(entry.Bytes, std::max<std::int64_t>(item.Size, 0));
 }
 
-// The order of CompareEntryNames: std::string compares its bytes as unsigned char, and a name
-// holds no 0 byte, so a prefix sorts first there too; this form inlines to memcmp.
-inline bool NameLess(const std::unique_ptr<TDirEntry>& a, const std::unique_ptr<TDirEntry>& b) {
-    return a->Name < b->Name;
-}
-
 // Puts a finished list in name order, the order of discovery leaving no trace, and drops the
 // growth slack that its appends left.
 inline void FinishList(TDirList& list) {
-    std::sort(list.begin(), list.end(), NameLess);
+    SortByName(list);
     list.shrink_to_fit();
 }
