@@ -39,6 +39,13 @@ public:
     // virtual file system mounted below the start).
     virtual std::unique_ptr<DirReader> OpenSubdir(std::string_view name) = 0;
 
+    // For sharing a big directory between threads. contract: takes the items that this reader has
+    // already read from the directory but not yet delivered and that it knows are not
+    // directories; the new reader delivers exactly those (its kinds and sizes looked at on
+    // whichever thread reads it), then End, and this reader skips them. nullptr when there are
+    // none or they cannot be split off; this reader is then unchanged. By default: nullptr.
+    virtual std::unique_ptr<DirReader> SplitOffFiles() { return nullptr; }
+
 protected:
     DirReader() = default;
 };

@@ -42,5 +42,6 @@ void ParallelScan(std::unique_ptr<DirReader> start, TDirList& top, const std::st
             });
         }
     } // joins
+    handOver.AddSplitOffCounts();
     handOver.RethrowFailure();
 }

@@ -141,7 +141,62 @@ public:
         return std::make_unique<PosixDirReader>(fd, st.st_dev, true);
     }
 
+    std::unique_ptr<DirReader> SplitOffFiles() override {
+        if (!buffer_ || fd_ < 0 || !HasSplittableRecord())
+            return nullptr;
+        const int fd = fcntl(fd_, F_DUPFD_CLOEXEC, 0); // for looking at the items; never read
+        if (fd < 0)
+            return nullptr;
+        std::unique_ptr<PosixDirReader> share;
+        try {
+            share = std::make_unique<PosixDirReader>(fd, device_, checkMounts_);
+            share->buffer_ = TakeBuffer();
+        } catch (...) {
+            if (!share)
+                close(fd);
+            throw;
+        }
+        share->finished_ = true; // its descriptor shares this one's position: it must not read
+        MoveSplittableRecords(*share);
+        return share;
+    }
+
 private:
+    // Records whose kind the file system gave and that are not directories (nor "." and "..").
+    static bool IsSplittable(const struct dirent64& d) {
+        return d.d_type != DT_DIR && d.d_type != DT_UNKNOWN;
+    }
+
+    bool HasSplittableRecord() const {
+        for (std::size_t p = pos_; p < end_;) {
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_->Bytes + p);
+            if (IsSplittable(*d))
+                return true;
+            p += d->d_reclen;
+        }
+        return false;
+    }
+
+    // The records not yet delivered are partitioned: the splittable ones are copied to `share`,
+    // the others moved together in place. The records already delivered stay where they are.
+    void MoveSplittableRecords(PosixDirReader& share) {
+        std::size_t kept = pos_;
+        for (std::size_t p = pos_; p < end_;) {
+            auto* d = reinterpret_cast<struct dirent64*>(buffer_->Bytes + p);
+            const std::size_t length = d->d_reclen;
+            if (IsSplittable(*d)) {
+                std::memcpy(share.buffer_->Bytes + share.end_, d, length);
+                share.end_ += length;
+            } else {
+                if (kept != p)
+                    std::memmove(buffer_->Bytes + kept, d, length);
+                kept += length;
+            }
+            p += length;
+        }
+        end_ = kept;
+    }
+
     bool InBuffer(const char* p) const {
         return buffer_ && p >= buffer_->Bytes && p < buffer_->Bytes + kBufferSize;
     }

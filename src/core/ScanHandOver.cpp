@@ -1,5 +1,7 @@
 #include "ScanHandOver.h"
 
+#include "SaturatingAdd.h"
+
 bool ScanHandOver::Give(OpenedDir& dir) {
     {
         std::lock_guard lock(mutex_);
@@ -28,6 +30,19 @@ bool ScanHandOver::Take(OpenedDir& dir) {
     if (workers_ > 1)
         threading_.Receive(*dir.Reader);
     return true;
+}
+
+void ScanHandOver::RecordSplitOffCount(TDirEntry& entry, std::int64_t files, std::int64_t bytes) {
+    std::lock_guard lock(mutex_);
+    splitOffCounts_.push_back({&entry, files, bytes});
+}
+
+void ScanHandOver::AddSplitOffCounts() {
+    for (const SplitOffCount& count : splitOffCounts_) {
+        count.Entry->Files = SaturatingAdd(count.Entry->Files, count.Files);
+        count.Entry->Bytes = SaturatingAdd(count.Entry->Bytes, count.Bytes);
+    }
+    splitOffCounts_.clear();
 }
 
 void ScanHandOver::Fail(std::exception_ptr error) {

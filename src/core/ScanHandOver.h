@@ -10,6 +10,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 // An opened directory whose entry is already in the tree, with the first item of its enumeration
 // read but not yet processed: whichever worker takes it reads the rest and fills the entry.
@@ -17,6 +18,9 @@ struct OpenedDir {
     std::unique_ptr<DirReader> Reader;
     TDirEntry* Entry = nullptr;
     DirItem First; // its name stays valid until the next call on Reader
+    // Files split off a big directory that its reader is still reading: they are counted for
+    // Entry, and First means nothing.
+    bool FilesOnly = false;
 };
 
 // Where the workers of a scan meet: opened directories that busy workers hand to idle ones, the
@@ -39,6 +43,11 @@ public:
     // contract: false when the scan is over or has failed; otherwise `dir` is the worker's next.
     bool Take(OpenedDir& dir);
 
+    // Files counted for `entry` by another worker than the one that fills it: added once every
+    // worker has stopped (AddSplitOffCounts), as that worker may be writing to the entry now.
+    void RecordSplitOffCount(TDirEntry& entry, std::int64_t files, std::int64_t bytes);
+    void AddSplitOffCounts();
+
     // Stops the scan: waiting workers return, busy ones stop at their next directory.
     void Fail(std::exception_ptr error);
     bool Failed() const { return failed_.load(std::memory_order_relaxed); }
@@ -54,4 +63,10 @@ private:
     bool over_ = false;
     std::atomic<bool> failed_{false};
     std::exception_ptr failure_;
+    struct SplitOffCount {
+        TDirEntry* Entry;
+        std::int64_t Files;
+        std::int64_t Bytes;
+    };
+    std::vector<SplitOffCount> splitOffCounts_;
 };

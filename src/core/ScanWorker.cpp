@@ -32,6 +32,10 @@ bool ScanWorker::Enter(std::unique_ptr<DirReader> reader, std::string_view name,
 }
 
 void ScanWorker::Walk(OpenedDir dir) {
+    if (dir.FilesOnly) {
+        CountSplitOff(dir, false);
+        return;
+    }
     Push(std::move(dir));
     while ((depth_ > 0 || !kept_.empty()) && !handOver_.Failed()) {
         if (!kept_.empty()) {
@@ -66,11 +70,9 @@ void ScanWorker::Push(OpenedDir dir) {
     TDirEntry& entry = *dir.Entry;
     DirItem item = dir.First;
     std::size_t subdirs = 0;
-    std::size_t items = 0;
     do {
-        // A big directory is a long piece of work on its own: meanwhile, spare what is below it.
-        if (++items % kItemsBetweenOffers == 0 && handOver_.SomeoneWaits())
-            GiveShallowest(kKeepWhileReading);
+        if (handOver_.SomeoneWaits())
+            OfferWhileReading(frame);
         if (IsDotOrDotDot(item.Name))
             continue;
         if (item.Kind == DirItemKind::Directory) {
@@ -109,14 +111,48 @@ bool ScanWorker::EnterNextSubdir(Frame& frame, OpenedDir& dir) {
 // workers more than reading them here; while it reads a big directory, only that one. Nothing is
 // pushed here (a directory may be half read): what cannot travel is kept and walked next. Frames below shallowest_ have nothing left to open, and never will: the
 // search only moves up, and starts again lower when frames are popped below it.
-void ScanWorker::GiveShallowest(std::size_t keep) {
+bool ScanWorker::GiveShallowest(std::size_t keep) {
     while (shallowest_ < depth_ && !HasUnopened(frames_[shallowest_]))
         ++shallowest_;
     if (shallowest_ + keep >= depth_)
-        return;
+        return false;
     OpenedDir dir;
     if (EnterNextSubdir(frames_[shallowest_], dir) && !handOver_.Give(dir))
         kept_.push_back(std::move(dir));
+    return true;
+}
+
+// While this worker reads a directory (the top frame) another one waits: it gets a subdirectory
+// from below if there is one, or else the files of this directory that have been read and not yet
+// looked at, so that a directory of many files is not one thread's work alone.
+void ScanWorker::OfferWhileReading(Frame& frame) {
+    if (GiveShallowest(kKeepWhileReading))
+        return;
+    OpenedDir share;
+    share.Reader = frame.Reader->SplitOffFiles();
+    if (!share.Reader)
+        return;
+    share.Entry = frame.Entry;
+    share.FilesOnly = true;
+    if (!handOver_.Give(share))
+        CountSplitOff(share, true);
+}
+
+// An item that has become a directory since it was listed is left out, as one that is gone.
+void ScanWorker::CountSplitOff(OpenedDir& share, bool ownEntry) {
+    TDirEntry counted;
+    DirItem item;
+    while (share.Reader->Next(item) == DirStep::Item) {
+        if (item.Kind == DirItemKind::File)
+            CountFile(counted, item);
+    }
+    share.Reader.reset();
+    if (ownEntry) {
+        share.Entry->Files = SaturatingAdd(share.Entry->Files, counted.Files);
+        share.Entry->Bytes = SaturatingAdd(share.Entry->Bytes, counted.Bytes);
+    } else {
+        handOver_.RecordSplitOffCount(*share.Entry, counted.Files, counted.Bytes);
+    }
 }
 
 // Every subdirectory of the frame's directory has been entered, by this worker alone: its list is

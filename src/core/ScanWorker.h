@@ -45,13 +45,14 @@ private:
     void Push(OpenedDir dir);
     static bool HasUnopened(const Frame& frame);
     bool EnterNextSubdir(Frame& frame, OpenedDir& dir);
-    void GiveShallowest(std::size_t keep);
+    bool GiveShallowest(std::size_t keep);
+    void OfferWhileReading(Frame& frame);
+    void CountSplitOff(OpenedDir& share, bool ownEntry);
     void PopFinished(Frame& frame);
     void ReleaseFrames();
 
     static constexpr std::size_t kKeepWhileWalking = 2;
     static constexpr std::size_t kKeepWhileReading = 1;
-    static constexpr std::size_t kItemsBetweenOffers = 4096;
 
     ScanHandOver& handOver_;
     std::vector<Frame> frames_; // reused from directory to directory: [0, depth_) are live

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr std::size_t kScratchKept = 4096; // keys of the lists that most directories have
+
 struct KeyedEntry {
     std::uint64_t Key;
     TDirEntry* Entry;
@@ -44,4 +46,8 @@ void SortByName(TDirList& list) {
         (void)entry.release();
     for (std::size_t i = 0; i < list.size(); ++i)
         list[i].reset(keyed[i].Entry);
+    if (keyed.capacity() > kScratchKept) {
+        keyed.clear();
+        keyed.shrink_to_fit(); // a huge directory's keys are not kept for the rest of the run
+    }
 }

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -156,6 +158,49 @@ TEST(PosixScan, ScansTotalsWalksAndReleasesAChainOf3000Levels) {
         EXPECT_EQ(EntryDepth(*last), 3001);
         tree.ReleaseTree();
     }
+}
+
+TEST(PosixScan, SplitsOffTheFilesReadAndNotYetDelivered) {
+    // A parallel scan shares a big directory this way: the split-off reader must deliver exactly
+    // the files it took, with their sizes, and the original everything else, directories included.
+    FixtureTree fx;
+    fx.ManyFiles("", "f", 300, [](int i) { return i; });
+    fx.ManyDirs("", "d", 50);
+    PosixDirEnumerator enumerator;
+    auto reader = enumerator.OpenStart(fx.Path() + "/");
+    ASSERT_NE(reader, nullptr);
+    std::map<std::string, std::int64_t> files;
+    std::set<std::string> dirs;
+    const auto take = [&](const DirItem& item) {
+        const std::string name(item.Name);
+        if (name == "." || name == "..")
+            return;
+        if (item.Kind == DirItemKind::Directory)
+            EXPECT_TRUE(dirs.insert(name).second) << name;
+        else
+            EXPECT_TRUE(files.emplace(name, item.Size).second) << name;
+    };
+    DirItem item;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_EQ(reader->Next(item), DirStep::Item);
+        take(item);
+    }
+    auto share = reader->SplitOffFiles();
+    ASSERT_NE(share, nullptr);
+    std::size_t shared = 0;
+    while (share->Next(item) == DirStep::Item) {
+        EXPECT_EQ(item.Kind, DirItemKind::File);
+        take(item);
+        ++shared;
+    }
+    EXPECT_GT(shared, 0u);
+    while (reader->Next(item) == DirStep::Item)
+        take(item);
+    EXPECT_EQ(dirs.size(), 50u);
+    ASSERT_EQ(files.size(), 300u);
+    for (const auto& [name, size] : files)
+        EXPECT_EQ("f" + std::to_string(size), name);
+    EXPECT_NE(reader->OpenSubdir("d7"), nullptr); // the original still opens subdirectories
 }
 
 TEST(PosixScan, DoesNotDescendIntoKernelFileSystemsBelowTheStart) {
