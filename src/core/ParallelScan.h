@@ -18,7 +18,8 @@ class DirReader;
 //
 // contract: `start` may be null (nothing is scanned). `threading` belongs to the enumerator that
 // opened `start`; with the default, the readers must allow the rest of an enumeration, and
-// OpenSubdir once it is over, on another thread than the one that read the first item. An exception in a worker (exhausted memory) stops the scan and is rethrown
-// here once every worker has stopped; what was appended stays reachable.
+// OpenSubdir once it is over, on another thread than the one that read the first item. An exception
+// in a worker (exhausted memory) stops the scan and is rethrown here once every worker has stopped;
+// what was appended stays reachable.
 void ParallelScan(std::unique_ptr<DirReader> start, TDirList& top, const std::string& name,
                   unsigned threads, DirThreading& threading = DirThreading::Shared());

@@ -58,7 +58,7 @@ private:
     DirThreading& threading_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<OpenedDir> pending_; // given and not yet taken, oldest first, as Receive needs
+    std::deque<OpenedDir> pending_;    // given and not yet taken, oldest first, as Receive needs
     std::atomic<unsigned> waiting_{0}; // written under mutex_
     bool over_ = false;
     std::atomic<bool> failed_{false};

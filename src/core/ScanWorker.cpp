@@ -17,8 +17,8 @@ void ScanWorker::Run() {
     }
 }
 
-bool ScanWorker::Enter(std::unique_ptr<DirReader> reader, std::string_view name,
-                       TDirEntry* parent, TDirList& list, OpenedDir& dir) {
+bool ScanWorker::Enter(std::unique_ptr<DirReader> reader, std::string_view name, TDirEntry* parent,
+                       TDirList& list, OpenedDir& dir) {
     if (!reader)
         return false;
     DirItem first;
@@ -109,10 +109,12 @@ bool ScanWorker::EnterNextSubdir(Frame& frame, OpenedDir& dir) {
 // the top stay with this worker: while it walks, that is two, because the subdirectories of the
 // top frames are what is left here, often leaves, and handing those out one by one costs the two
 // workers more than reading them here; while it reads a big directory, only that one. Nothing is
-// pushed here (a directory may be half read): what cannot travel is kept and walked next. Frames below shallowest_ have nothing left to open, and never will: the
-// search only moves up, and starts again lower when frames are popped below it.
+// pushed here (a directory may be half read): what cannot travel is kept and walked next.
+// Frames below shallowest_ have nothing left to open, and never will (only the top frame is ever
+// being read): the search only moves up, and starts again lower when frames are popped below it.
 bool ScanWorker::GiveShallowest(std::size_t keep) {
-    while (shallowest_ < depth_ && !HasUnopened(frames_[shallowest_]))
+    // The top frame may still be being read, and gain subdirectories: the search stops there.
+    while (shallowest_ + 1 < depth_ && !HasUnopened(frames_[shallowest_]))
         ++shallowest_;
     if (shallowest_ + keep >= depth_)
         return false;

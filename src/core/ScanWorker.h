@@ -28,8 +28,8 @@ public:
     // contract: reads `reader`'s first item; when there is one, appends the directory's entry to
     // `list` and answers true with `dir` ready to walk. A directory that cannot be opened (null)
     // or delivers no first item gets no entry.
-    static bool Enter(std::unique_ptr<DirReader> reader, std::string_view name,
-                      TDirEntry* parent, TDirList& list, OpenedDir& dir);
+    static bool Enter(std::unique_ptr<DirReader> reader, std::string_view name, TDirEntry* parent,
+                      TDirList& list, OpenedDir& dir);
 
 private:
     // A directory read to its end: its subdirectories' names, each ended by a 0, and the offset of
@@ -57,6 +57,6 @@ private:
     ScanHandOver& handOver_;
     std::vector<Frame> frames_; // reused from directory to directory: [0, depth_) are live
     std::size_t depth_ = 0;
-    std::size_t shallowest_ = 0; // no frame below it has a subdirectory left to open
+    std::size_t shallowest_ = 0;  // no frame below it has a subdirectory left to open
     std::vector<OpenedDir> kept_; // entered, but the hand-over refused them: walked next
 };

@@ -28,9 +28,9 @@ TEST(MountTable, ParsesMountPointsAndTypes) {
     std::vector<std::string> points;
     for (const auto& mount : table.Mounts())
         points.push_back(mount.Point + " " + mount.Type);
-    EXPECT_EQ(points, (std::vector<std::string>{
-                          "/ ext4", "/proc proc", "/sys sysfs", "/sys/fs/cgroup cgroup2",
-                          "/home/ann/My Disk ext4", "/srv/data/proc view proc", "/tmp tmpfs"}));
+    EXPECT_EQ(points, (std::vector<std::string>{"/ ext4", "/proc proc", "/sys sysfs",
+                                                "/sys/fs/cgroup cgroup2", "/home/ann/My Disk ext4",
+                                                "/srv/data/proc view proc", "/tmp tmpfs"}));
 }
 
 TEST(MountTable, FindsKernelFileSystemsStrictlyBelowADirectory) {
@@ -40,14 +40,14 @@ TEST(MountTable, FindsKernelFileSystemsStrictlyBelowADirectory) {
         bool Below;
     };
     const Case cases[] = {
-        {"/", true},                  // /proc and /sys
-        {"/sys", true},               // cgroup2 below
-        {"/sys/fs/cgroup", false},    // the start itself is one, nothing below it
-        {"/proc", false},             // likewise
-        {"/pro", false},              // a prefix of a name is not a parent
-        {"/srv", true},               // an escaped name below
-        {"/srv/data/proc", false},    // "proc view" is not below "proc"
-        {"/home/ann", false},         // only a disk below
+        {"/", true},               // /proc and /sys
+        {"/sys", true},            // cgroup2 below
+        {"/sys/fs/cgroup", false}, // the start itself is one, nothing below it
+        {"/proc", false},          // likewise
+        {"/pro", false},           // a prefix of a name is not a parent
+        {"/srv", true},            // an escaped name below
+        {"/srv/data/proc", false}, // "proc view" is not below "proc"
+        {"/home/ann", false},      // only a disk below
         {"/tmp/x", false},
     };
     for (const Case& c : cases)

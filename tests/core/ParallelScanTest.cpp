@@ -1,9 +1,9 @@
 // The hand-over between the workers of a parallel scan, with a threading that moves readers and
 // refuses some of them: every refusal must leave the directory with its giver, so that the tree
 // is the same as the serial scan's, and every accepted reader must be received exactly once.
+#include "ParallelScan.h"
 #include "DirTree.h"
 #include "FaultyEnumerator.h"
-#include "ParallelScan.h"
 #include "TreeText.h"
 
 #include <gtest/gtest.h>

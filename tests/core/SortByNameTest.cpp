@@ -11,10 +11,22 @@
 namespace {
 
 TEST(SortByName, OrdersLikeCompareEntryNames) {
-    const std::vector<std::string> names = {
-        "abcdefgh\xff", "abcdefghi", "abcdefgh", "abcdefgh\x01", "abcdefgg\xff", "abc",
-        "ab",           "\xff",      "\x80z",    "B",           "a",            "abcdefgha",
-        "Z\x7f",        "Z\x80",     "zzzzzzzzzzzzzzzz2",      "zzzzzzzzzzzzzzzz10"};
+    const std::vector<std::string> names = {"abcdefgh\xff",
+                                            "abcdefghi",
+                                            "abcdefgh",
+                                            "abcdefgh\x01",
+                                            "abcdefgg\xff",
+                                            "abc",
+                                            "ab",
+                                            "\xff",
+                                            "\x80z",
+                                            "B",
+                                            "a",
+                                            "abcdefgha",
+                                            "Z\x7f",
+                                            "Z\x80",
+                                            "zzzzzzzzzzzzzzzz2",
+                                            "zzzzzzzzzzzzzzzz10"};
     TDirList list;
     for (const std::string& name : names) {
         list.push_back(std::make_unique<TDirEntry>());
@@ -26,7 +38,8 @@ TEST(SortByName, OrdersLikeCompareEntryNames) {
     for (const auto& entry : list)
         sorted.push_back(entry->Name);
     for (std::size_t i = 1; i < list.size(); ++i)
-        EXPECT_LT(CompareEntryNames(*list[i - 1], *list[i]), 0) << sorted[i - 1] << " / " << sorted[i];
+        EXPECT_LT(CompareEntryNames(*list[i - 1], *list[i]), 0)
+            << sorted[i - 1] << " / " << sorted[i];
     std::vector<std::string> expected = names;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(sorted, expected);
