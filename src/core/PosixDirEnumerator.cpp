@@ -118,17 +118,14 @@ public:
     }
 
     std::unique_ptr<DirReader> OpenSubdir(std::string_view name) override {
-        // Names delivered by this reader end with the 0 of their record; any other name is copied
-        // (into a string that keeps its capacity, so long names cost no allocation each).
+        // openat needs a 0-terminated name: a copy into a string that keeps its capacity, so that
+        // long names cost no allocation each.
         thread_local std::string tNameCopy;
         if (fd_ < 0)
             return nullptr;
-        const char* cname = name.data();
-        if (!InBuffer(cname) || cname[name.size()] != '\0') {
-            tNameCopy.assign(name);
-            cname = tNameCopy.c_str();
-        }
-        const int fd = openat(fd_, cname, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        tNameCopy.assign(name);
+        const int fd =
+            openat(fd_, tNameCopy.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
         if (!checkMounts_)
@@ -195,10 +192,6 @@ private:
             p += length;
         }
         end_ = kept;
-    }
-
-    bool InBuffer(const char* p) const {
-        return buffer_ && p >= buffer_->Bytes && p < buffer_->Bytes + kBufferSize;
     }
 
     DirStep Refill() {
